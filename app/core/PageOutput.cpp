@@ -1,0 +1,67 @@
+#include "PageOutput.h"
+
+#include "LineBreaks.h"
+#include "ScratchFiles.h"
+#include "ScratchPlatform.h"
+
+PageOutput::PageOutput(ScratchFiles &files)
+    : m_files(files)
+{
+}
+
+static PreviewResult writePreview(ScratchFiles &files, const QByteArray &bytes)
+{
+    PreviewResult result;
+    result.file = files.previewPath();
+    result.error = files.write(result.file, bytes);
+    result.ok = result.error.isEmpty();
+    return result;
+}
+
+PreviewResult PageOutput::stylePreview(const QString &snippet)
+{
+    m_memo = snippet;
+    return writePreview(m_files, ScratchPlatform::encode(m_memo));
+}
+
+QString PageOutput::couponPage(const QString &block)
+{
+    return QLatin1String("<table width=\"100%\" border=\"0\"><tr><td>") % block % QLatin1String("</td>")
+        % QLatin1String("<td>") % block % QLatin1String("</td>") % QLatin1String("<td>") % block
+        % QLatin1String("</td>") % QLatin1String("</tr>") % QLatin1String("</table>");
+}
+
+PreviewResult PageOutput::couponPreview(const QString &block)
+{
+    return writePreview(m_files, ScratchPlatform::encode(asTerminatedLines(couponPage(block))));
+}
+
+QString PageOutput::joinPage(const QStringList &snippets)
+{
+    qsizetype size = 0;
+    for (const QString &s : snippets)
+        size += s.size() + 2;
+    QString page;
+    page.reserve(size);
+    for (const QString &s : snippets) {
+        page += s;
+        page += QLatin1String("\r\n");
+    }
+    return page;
+}
+
+PreviewResult PageOutput::pagePreview(const QStringList &snippets)
+{
+    const QByteArray listBytes = ScratchPlatform::encode(joinPage(snippets));
+    const QString listError = m_files.write(m_files.listPath(), listBytes);
+    if (!listError.isEmpty())
+        return {false, listError, {}};
+
+    // Reading the list back goes through the 8-bit encoding, exactly as a
+    // re-read of the file would.
+    const QString listText = ScratchPlatform::decode(listBytes);
+    m_memo = normalizeLineBreaks(listText);
+    // When nothing needed normalising the list bytes are already the page.
+    const QByteArray pageBytes = m_memo.isSharedWith(listText) ? listBytes : ScratchPlatform::encode(m_memo);
+    return writePreview(m_files, pageBytes);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ScratchFiles;
+
+// What a preview asks of the web view: on success, show `file`; on failure,
+// show `error` and leave the view as it is.
+struct PreviewResult
+{
+    bool ok = true;
+    QString error;
+    QString file;
+};
+
+// The total-code memo and the previews that fill it and the scratch files.
+// The memo holds its initial line, then the snippet of the last standard
+// style preview or the whole page of the last page preview, whichever came
+// later; extract copies it.
+class PageOutput
+{
+public:
+    explicit PageOutput(ScratchFiles &files);
+
+    const QString &memo() const { return m_memo; }
+    ScratchFiles &files() { return m_files; }
+
+    // The memo takes the snippet, then the preview file takes the memo.
+    PreviewResult stylePreview(const QString &snippet);
+
+    // Three copies of the coupon block side by side, written as lines; the
+    // memo is left alone.
+    PreviewResult couponPreview(const QString &block);
+    static QString couponPage(const QString &block);
+
+    // Writes every snippet followed by CR LF to the list file, reads it back
+    // into the memo with all line breaks made CR LF, writes the memo to the
+    // preview file. Stops at the first step that fails.
+    PreviewResult pagePreview(const QStringList &snippets);
+
+    static QString joinPage(const QStringList &snippets);
+
+private:
+    ScratchFiles &m_files;
+    QString m_memo = QStringLiteral("mmo1");
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+// Writes one whole file; returns false with the system's reason on failure.
+class FileWriter
+{
+public:
+    virtual ~FileWriter() = default;
+    virtual bool write(const QString &path, const QByteArray &bytes, QString *reason) = 0;
+};
+
+// Writes through a temporary file in the same folder and a rename, creating
+// the folder when it is missing, so a failure never leaves a half-written file.
+class SaveFileWriter : public FileWriter
+{
+public:
+    bool write(const QString &path, const QByteArray &bytes, QString *reason) override;
+};
+
+// The two scratch files through which previews reach the web view: the list
+// file (every snippet of the page) and the preview file (what the view shows).
+class ScratchFiles
+{
+public:
+    // The platform's folder and a SaveFileWriter.
+    ScratchFiles();
+    // A given folder (ending in a separator or not) and writer, for tests.
+    ScratchFiles(const QString &directory, std::unique_ptr<FileWriter> writer);
+    ~ScratchFiles();
+
+    QString listPath() const { return m_listPath; }
+    QString previewPath() const { return m_previewPath; }
+
+    // Writes the bytes as the whole file. Returns an empty string on success,
+    // otherwise the message to show: Cannot create file "<path>". <reason>
+    QString write(const QString &path, const QByteArray &bytes);
+
+private:
+    QString m_listPath;
+    QString m_previewPath;
+    std::unique_ptr<FileWriter> m_writer;
+};

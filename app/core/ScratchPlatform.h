@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Everything that differs between Windows and the other systems for the
+// scratch files lives behind these four functions.
+namespace ScratchPlatform {
+
+// The folder that holds files.txt and files.html: the root of drive C on
+// Windows, $XDG_CACHE_HOME/zanfor-layout (default ~/.cache/zanfor-layout)
+// elsewhere.
+QString directory();
+
+// The system's 8-bit encoding: the ANSI code page on Windows, UTF-8 elsewhere.
+QByteArray encode(const QString &text);
+QString decode(const QByteArray &bytes);
+
+// The name of that encoding as the web view's default text encoding wants
+// it, so pages without a charset declaration render correctly.
+QString encodingName();
+
+} // namespace ScratchPlatform

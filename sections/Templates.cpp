@@ -1,0 +1,7 @@
+#include "Templates.h"
+
+const QString &templateText(TemplateId)
+{
+    static const QString empty;
+    return empty;
+}
