@@ -2,6 +2,15 @@
 
 #include "GeneratedItems.h"
 
+QString colourText(int red, int green, int blue)
+{
+    return QStringLiteral("#%1%2%3")
+        .arg(red & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg(green & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg(blue & 0xFF, 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
 SectionFrame::SectionFrame(const SectionInfo &info, GeneratedItems &items, PageOutput &output)
     : m_info(info)
     , m_items(items)

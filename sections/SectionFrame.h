@@ -24,6 +24,10 @@ struct ClickOutcome
 
 enum class AddOutcome { Added, Refused };
 
+// "#RRGGBB" with two upper-case hexadecimal digits per component, as the
+// colour chooser writes it into a colour edit.
+QString colourText(int red, int green, int blue);
+
 // The rules every section panel shares: the style choice, the code edit, the
 // panel's open/closed state, the build on a style click, Add and Cancel. One
 // instance per section, driven by the section's row of the section table.
