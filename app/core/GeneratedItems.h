@@ -9,6 +9,22 @@
 class GeneratedItems
 {
 public:
+    // Told before and after every change, so a view can follow the lists.
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+        virtual void aboutToInsert(int i) = 0;
+        virtual void inserted() = 0;
+        virtual void aboutToMove(int from, int to) = 0;
+        virtual void moved() = 0;
+        virtual void aboutToRemove(int i) = 0;
+        virtual void removed() = 0;
+        virtual void aboutToReset() = 0;
+        virtual void reset() = 0;
+    };
+    void setListener(Listener *listener) { m_listener = listener; }
+
     int count() const { return int(m_names.size()); }
     const QStringList &names() const { return m_names; }
     const QStringList &snippets() const { return m_snippets; }
@@ -32,6 +48,7 @@ public:
     void assign(const QStringList &snippets, const QStringList &names);
 
 private:
+    Listener *m_listener = nullptr;
     QStringList m_names;
     QStringList m_snippets;
 };

@@ -1,0 +1,438 @@
+#include "MainWindow.h"
+
+#include "FunctionButton.h"
+#include "GeneratedItemsModel.h"
+#include "ItemCommands.h"
+#include "PreviewView.h"
+#include "SectionPanel.h"
+#include "UserPrompts.h"
+#include "Workspace.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QListView>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStyledItemDelegate>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+const QString MainWindow::StartPrompt = QStringLiteral("点击左边的标签，右侧选择样式即可预览");
+
+namespace {
+
+const QColor RightColumnColour(192, 220, 192);
+
+QFont pixelFont(int pixels, bool bold = false)
+{
+    QFont f = QGuiApplication::font();
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel *label(const QString &name, const QString &text, QPoint pos, int pixels, const QColor &colour,
+              QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setFont(pixelFont(pixels));
+    if (colour.isValid()) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, colour);
+        l->setPalette(p);
+    }
+    l->move(pos);
+    l->adjustSize();
+    return l;
+}
+
+void fill(QWidget *w, const QColor &colour)
+{
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+}
+
+// The left column's picture: a dark grey band 50 pixels high over white.
+class LeftPanel : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::white);
+        p.fillRect(QRect(0, 0, width(), 50), QColor(64, 64, 64));
+    }
+};
+
+// The generated-items header picture: plain mid grey.
+class HeaderPicture : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(128, 128, 128)); }
+};
+
+class GradientHandle : public QSplitterHandle
+{
+public:
+    using QSplitterHandle::QSplitterHandle;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        QLinearGradient g(0, 0, width(), 0);
+        g.setColorAt(0, QColor(230, 230, 230));
+        g.setColorAt(1, QColor(150, 150, 150));
+        p.fillRect(rect(), g);
+    }
+};
+
+class Splitter : public QSplitter
+{
+public:
+    using QSplitter::QSplitter;
+
+protected:
+    QSplitterHandle *createHandle() override { return new GradientHandle(orientation(), this); }
+};
+
+// Rows of 25 pixels, the name 2 pixels from the left edge.
+class RowDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 25};
+    }
+};
+
+} // namespace
+
+MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *parent)
+    : QMainWindow(parent)
+    , m_workspace(workspace)
+    , m_ownPrompts(prompts ? nullptr : std::make_unique<UserPrompts>())
+    , m_prompts(prompts ? prompts : m_ownPrompts.get())
+    , m_model(new GeneratedItemsModel(workspace.items(), this))
+    , m_undo(new QUndoStack(this))
+{
+    m_prompts->setOwner(this);
+    setObjectName(QStringLiteral("Frmmian"));
+    setWindowTitle(QStringLiteral("Zanfor描述排版器"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    auto *splitter = new Splitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("rzspltr1"));
+    splitter->setHandleWidth(4);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(buildLeftColumn());
+    splitter->addWidget(buildRightColumn());
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({219, ClientWidth - 219 - 4});
+    setCentralWidget(splitter);
+
+    // Undo and redo of every change to the list, window-wide; a focused
+    // text field takes the same keys for its own editing first.
+    QAction *undo = m_undo->createUndoAction(this);
+    undo->setShortcut(QKeySequence::Undo);
+    QAction *redo = m_undo->createRedoAction(this);
+    redo->setShortcut(QKeySequence::Redo);
+    addActions({undo, redo});
+
+    // The start prompt: what the view shows until the first preview.
+    m_wb1->showPrompt(StartPrompt);
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget *MainWindow::buildLeftColumn()
+{
+    auto *pane = new QWidget;
+    pane->setMinimumWidth(40);
+    auto *layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(10, 10, 10, 10);
+    auto *rzpnl2 = new LeftPanel(pane);
+    rzpnl2->setObjectName(QStringLiteral("rzpnl2"));
+    layout->addWidget(rzpnl2);
+
+    label(QStringLiteral("lbl5"), QStringLiteral("参数设置"), {78, 24}, 16, Qt::white, rzpnl2);
+
+    auto *shopType = new QGroupBox(QStringLiteral("店铺类型"), rzpnl2);
+    shopType->setObjectName(QStringLiteral("rzrdgrpleixing"));
+    shopType->setGeometry(24, 72, 169, 55);
+    m_shopTypes = new QButtonGroup(shopType);
+    const QStringList shops{QStringLiteral("集市店     "), QStringLiteral("天猫店")};
+    for (int i = 0; i < shops.size(); ++i) {
+        auto *item = new QRadioButton(shops.at(i), shopType);
+        item->setGeometry(10 + i * 80, 22, 78, 25);
+        item->setAccessibleName(QStringLiteral("店铺类型 ") + shops.at(i).trimmed());
+        m_shopTypes->addButton(item, i);
+    }
+    connect(m_shopTypes, &QButtonGroup::idClicked, this, &MainWindow::chooseShopType);
+
+    m_lblleixing = new QLabel(m_workspace.pageWidth(), rzpnl2);
+    m_lblleixing->setObjectName(QStringLiteral("lblleixing"));
+    m_lblleixing->hide();
+
+    label(QStringLiteral("lbl13"), QStringLiteral("— 功能列表 —"), {66, 152}, 14, {}, rzpnl2);
+
+    for (const SectionInfo &info : sectionTable()) {
+        auto *button = new FunctionButton(info.buttonCaption, rzpnl2);
+        button->setObjectName(info.buttonName());
+        button->setGeometry(QRect(info.buttonPos, QSize(80, 50)));
+        const int number = info.number;
+        connect(button, &FunctionButton::clicked, this, [this, number] { openSection(number); });
+        m_buttons.at(std::size_t(number - 1)) = button;
+    }
+    return pane;
+}
+
+QWidget *MainWindow::buildRightColumn()
+{
+    auto *pane = new QWidget;
+    auto *row = new QHBoxLayout(pane);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    const QString scratch[] = {m_workspace.files().previewPath(), m_workspace.files().listPath()};
+    m_wb1 = new PreviewView(QStringList(std::begin(scratch), std::end(scratch)), pane);
+    m_wb1->setObjectName(QStringLiteral("wb1"));
+    m_wb1->setMinimumWidth(100);
+    row->addWidget(m_wb1, 1);
+
+    auto *scrlbx2 = new QWidget(pane);
+    scrlbx2->setObjectName(QStringLiteral("scrlbx2"));
+    scrlbx2->setFixedWidth(272);
+    fill(scrlbx2, RightColumnColour);
+    auto *column = new QVBoxLayout(scrlbx2);
+    column->setContentsMargins(10, 10, 10, 10);
+    row->addWidget(scrlbx2);
+
+    m_scrlbx1 = new QScrollArea(scrlbx2);
+    m_scrlbx1->setObjectName(QStringLiteral("scrlbx1"));
+    m_scrlbx1->setFrameShape(QFrame::NoFrame);
+    m_scrlbx1->setWidgetResizable(true);
+    m_scrlbx1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fill(m_scrlbx1, RightColumnColour);
+    column->addWidget(m_scrlbx1);
+
+    auto *work = new QWidget;
+    fill(work, RightColumnColour);
+    m_workLayout = new QVBoxLayout(work);
+    m_workLayout->setContentsMargins(0, 0, 0, 0);
+    m_workLayout->setSpacing(0);
+
+    for (const SectionInfo &info : sectionTable()) {
+        auto *panel = new SectionPanel(m_workspace.section(info.number), *m_prompts,
+                                       [this] { return m_workspace.pageWidth(); }, work);
+        connect(panel, &SectionPanel::previewWritten, m_wb1, &PreviewView::showFile);
+        connect(panel, &SectionPanel::itemAdded, this, &MainWindow::recordAdd);
+        m_panels.at(std::size_t(info.number - 1)) = panel;
+        // The custom panel stands in the work area from the start, hidden;
+        // the others join it when first opened.
+        if (info.extras == PanelExtras::Custom)
+            m_workLayout->addWidget(panel);
+        else
+            panel->hide();
+    }
+
+    m_img7 = new QWidget(work);
+    m_img7->setObjectName(QStringLiteral("img7"));
+    m_img7->setFixedHeight(10);
+    m_workLayout->addWidget(m_img7);
+    m_workLayout->addWidget(buildGeneratedItemsPanel(), 1);
+    m_scrlbx1->setWidget(work);
+    return pane;
+}
+
+QWidget *MainWindow::buildGeneratedItemsPanel()
+{
+    auto *rzpnl5 = new QWidget;
+    rzpnl5->setObjectName(QStringLiteral("rzpnl5"));
+    auto *layout = new QVBoxLayout(rzpnl5);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto *img2 = new HeaderPicture(rzpnl5);
+    img2->setObjectName(QStringLiteral("img2"));
+    img2->setFixedHeight(50);
+    label(QStringLiteral("lbl6"), QStringLiteral("生成项目"), {94, 16}, 16, Qt::white, img2);
+    layout->addWidget(img2);
+
+    auto *rzpnl14 = new QWidget(rzpnl5);
+    rzpnl14->setObjectName(QStringLiteral("rzpnl14"));
+    rzpnl14->setFixedHeight(10);
+    layout->addWidget(rzpnl14);
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(0);
+    layout->addLayout(row, 1);
+
+    m_lstlei = new QListView(rzpnl5);
+    m_lstlei->setObjectName(QStringLiteral("lstlei"));
+    m_lstlei->setAccessibleName(QStringLiteral("生成项目"));
+    m_lstlei->setModel(m_model);
+    m_lstlei->setItemDelegate(new RowDelegate(m_lstlei));
+    m_lstlei->setUniformItemSizes(true);
+    m_lstlei->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lstlei->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lstlei->setFrameShape(QFrame::NoFrame);
+    m_lstlei->setFont(pixelFont(13));
+    m_lstlei->setStyleSheet(QStringLiteral("QListView { background: white; } QListView::item { padding-left: 2px; }"));
+    row->addWidget(m_lstlei, 1);
+
+    auto *rzpnl3 = new QWidget(rzpnl5);
+    rzpnl3->setObjectName(QStringLiteral("rzpnl3"));
+    rzpnl3->setFixedWidth(60);
+    rzpnl3->setMinimumHeight(210);
+    fill(rzpnl3, rzpnl3->palette().color(QPalette::Midlight));
+    row->addWidget(rzpnl3);
+
+    struct Button
+    {
+        const char *name;
+        QString caption;
+        QRect rect;
+        void (MainWindow::*action)();
+    };
+    const Button buttons[] = {
+        {"btnup", QStringLiteral("上移"), {8, 6, 46, 25}, &MainWindow::moveUp},
+        {"btndown", QStringLiteral("下移"), {8, 35, 46, 25}, &MainWindow::moveDown},
+        {"btndel", QStringLiteral("删除"), {8, 65, 46, 25}, &MainWindow::deleteItem},
+        {"btnclear", QStringLiteral("清空"), {8, 94, 46, 25}, &MainWindow::clearItems},
+        {"btn5", QStringLiteral("预览"), {8, 140, 46, 30}, &MainWindow::pagePreview},
+        {"btntiqu", QStringLiteral("提取"), {8, 174, 46, 30}, &MainWindow::extract},
+    };
+    for (const Button &b : buttons) {
+        auto *button = new QPushButton(b.caption, rzpnl3);
+        button->setObjectName(QLatin1String(b.name));
+        button->setGeometry(b.rect);
+        connect(button, &QPushButton::clicked, this, b.action);
+    }
+
+    // Room for five rows of the list beside all six buttons.
+    rzpnl5->setMinimumHeight(50 + 10 + qMax(5 * 25, 210));
+    return rzpnl5;
+}
+
+void MainWindow::openSection(int number)
+{
+    SectionPanel *panel = this->panel(number);
+    SectionFrame &frame = panel->frame();
+    if (frame.panel() == PanelState::Stored) {
+        // Newly opened panels join the open ones, above the spacer.
+        m_workLayout->insertWidget(m_workLayout->indexOf(m_img7), panel);
+    }
+    frame.open();
+    panel->sync();
+    QMetaObject::invokeMethod(
+        this, [this, panel] { m_scrlbx1->ensureWidgetVisible(panel, 0, 0); }, Qt::QueuedConnection);
+
+    if (number == CouponSection)
+        m_prompts->notice(QStringLiteral("优惠券版式有些许错位，如果懂html代码可直接修改代码或者等待新版中修复！！"));
+}
+
+void MainWindow::chooseShopType(int index)
+{
+    m_workspace.chooseShopType(index);
+    m_lblleixing->setText(m_workspace.pageWidth());
+}
+
+int MainWindow::selectedRow() const
+{
+    const QModelIndexList selected = m_lstlei->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void MainWindow::afterMove()
+{
+    // The selection does not follow the moved entry.
+    m_lstlei->selectionModel()->clear();
+    m_lstlei->setFocus();
+}
+
+void MainWindow::moveUp()
+{
+    const int i = selectedRow();
+    if (!GeneratedItems::canMoveUp(i, m_workspace.items().count()))
+        return;
+    m_undo->push(new MoveItemCommand(m_workspace.items(), i, i - 1));
+    afterMove();
+}
+
+void MainWindow::moveDown()
+{
+    const int i = selectedRow();
+    if (!GeneratedItems::canMoveDown(i, m_workspace.items().count()))
+        return;
+    m_undo->push(new MoveItemCommand(m_workspace.items(), i, i + 1));
+    afterMove();
+}
+
+void MainWindow::deleteItem()
+{
+    const int i = selectedRow();
+    if (i < 0 || i >= m_workspace.items().count())
+        return;
+    m_undo->push(new RemoveItemCommand(m_workspace.items(), i));
+    m_lstlei->selectionModel()->clear();
+}
+
+void MainWindow::clearItems()
+{
+    if (m_workspace.items().count() == 0)
+        return;
+    m_undo->push(new ClearItemsCommand(m_workspace.items()));
+}
+
+void MainWindow::recordAdd()
+{
+    const GeneratedItems &items = m_workspace.items();
+    const int last = items.count() - 1;
+    m_undo->push(new AddedItemCommand(m_workspace.items(), items.snippet(last), items.name(last)));
+}
+
+void MainWindow::pagePreview()
+{
+    const PreviewResult result = m_workspace.output().pagePreview(m_workspace.items().snippets());
+    if (!result.ok) {
+        m_prompts->error(result.error);
+        return;
+    }
+    m_wb1->showFile(result.file);
+}
+
+void MainWindow::extract()
+{
+    const QString &memo = m_workspace.output().memo();
+    // An empty memo would leave the clipboard as it was: say so rather than
+    // claim the code was extracted.
+    if (memo.isEmpty()) {
+        m_prompts->notice(QStringLiteral("没有可提取的代码"));
+        return;
+    }
+    QGuiApplication::clipboard()->setText(memo);
+    m_prompts->notice(QStringLiteral("代码已经提取"));
+}

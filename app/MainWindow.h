@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class FunctionButton;
+class GeneratedItemsModel;
+class PreviewView;
+class QButtonGroup;
+class QLabel;
+class QListView;
+class QPushButton;
+class QScrollArea;
+class QUndoStack;
+class QVBoxLayout;
+class SectionPanel;
+class UserPrompts;
+class Workspace;
+
+// The one working window, `Frmmian`: the left column with the shop type and
+// the function list, the web view in the centre, and the right column with
+// the section panels above the generated-items list.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 1345;
+    static constexpr int ClientHeight = 714;
+    static const QString StartPrompt;
+
+    // `prompts` answers the dialogs; the window makes its own when null.
+    explicit MainWindow(Workspace &workspace, UserPrompts *prompts = nullptr, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    Workspace &workspace() { return m_workspace; }
+    PreviewView *preview() const { return m_wb1; }
+    SectionPanel *panel(int number) const { return m_panels.at(std::size_t(number - 1)); }
+    FunctionButton *functionButton(int number) const { return m_buttons.at(std::size_t(number - 1)); }
+    QListView *itemList() const { return m_lstlei; }
+    QUndoStack *undoStack() const { return m_undo; }
+
+    // The window's operations, as the buttons run them.
+    void openSection(int number);
+    void chooseShopType(int index);
+    void moveUp();
+    void moveDown();
+    void deleteItem();
+    void clearItems();
+    void pagePreview();
+    void extract();
+
+private:
+    QWidget *buildLeftColumn();
+    QWidget *buildRightColumn();
+    QWidget *buildGeneratedItemsPanel();
+    void recordAdd();
+    int selectedRow() const;
+    void afterMove();
+
+    Workspace &m_workspace;
+    std::unique_ptr<UserPrompts> m_ownPrompts;
+    UserPrompts *m_prompts;
+    GeneratedItemsModel *m_model;
+    QUndoStack *m_undo;
+    std::array<FunctionButton *, 11> m_buttons{};
+    std::array<SectionPanel *, 11> m_panels{};
+    QLabel *m_lblleixing = nullptr;
+    QButtonGroup *m_shopTypes = nullptr;
+    PreviewView *m_wb1 = nullptr;
+    QScrollArea *m_scrlbx1 = nullptr;
+    QVBoxLayout *m_workLayout = nullptr;
+    QWidget *m_img7 = nullptr;
+    QListView *m_lstlei = nullptr;
+};

@@ -1,0 +1,254 @@
+#include "SectionPanel.h"
+
+#include "ColourEdit.h"
+#include "Generators.h"
+#include "StyleGroup.h"
+#include "UserPrompts.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextDocument>
+
+namespace {
+
+QLabel *label(const QString &name, const QString &text, QPoint pos, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->move(pos);
+    l->adjustSize();
+    return l;
+}
+
+template<typename W>
+W *place(W *widget, const QString &name, const QRect &rect)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(rect);
+    return widget;
+}
+
+QPalette::ColorRole role(PanelColour colour)
+{
+    switch (colour) {
+    case PanelColour::Light3D:
+        return QPalette::Midlight;
+    case PanelColour::ButtonShadow:
+        return QPalette::Mid;
+    case PanelColour::AppWorkspace:
+        return QPalette::Dark;
+    case PanelColour::ButtonFace:
+        break;
+    }
+    return QPalette::Button;
+}
+
+} // namespace
+
+SectionPanel::SectionPanel(SectionFrame &frame, UserPrompts &prompts, std::function<QString()> pageWidth,
+                           QWidget *parent)
+    : QWidget(parent)
+    , m_frame(frame)
+    , m_prompts(prompts)
+    , m_pageWidth(std::move(pageWidth))
+{
+    const SectionInfo &info = frame.info();
+    setObjectName(info.panelName());
+    setFixedHeight(info.panelHeight);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, p.color(role(info.colour)));
+    setPalette(p);
+    setAccessibleName(info.buttonCaption);
+
+    if (!info.titleName.isEmpty() && info.extras != PanelExtras::Custom)
+        label(info.titleName, info.title, info.titlePos, this);
+
+    switch (info.extras) {
+    case PanelExtras::RelatedSales:
+        buildRelatedSalesInputs();
+        break;
+    case PanelExtras::DividerBar:
+        buildDividerBarInputs();
+        break;
+    case PanelExtras::Coupon:
+        buildCouponInputs();
+        break;
+    case PanelExtras::Custom:
+        buildCustomInputs();
+        break;
+    case PanelExtras::None:
+        break;
+    }
+
+    if (!info.styles.isEmpty()) {
+        m_group = place(new StyleGroup(info.styles, info.columns, info.itemHeight, this), info.groupName,
+                        info.groupRect);
+        m_group->setAccessibleName(info.title.isEmpty() ? info.buttonCaption : info.title);
+        for (int i = 0; i < m_group->count(); ++i)
+            m_group->item(i)->setAccessibleName(m_group->accessibleName() + u' ' + info.styles.at(i).trimmed());
+        connect(m_group, &StyleGroup::itemClicked, this, &SectionPanel::clickStyle);
+        connect(m_group, &StyleGroup::clickedBeside, this, &SectionPanel::clickBeside);
+    }
+
+    auto *addButton = place(new QPushButton(QStringLiteral("添加"), this), info.addName, info.addRect);
+    auto *cancelButton = place(new QPushButton(QStringLiteral("取消"), this), info.cancelName, info.cancelRect);
+    connect(addButton, &QPushButton::clicked, this, &SectionPanel::add);
+    connect(cancelButton, &QPushButton::clicked, this, &SectionPanel::cancel);
+
+    sync();
+}
+
+void SectionPanel::buildRelatedSalesInputs()
+{
+    auto *box = place(new QGroupBox(this), QStringLiteral("rzgrpbx1"), {21, 48, 206, 41});
+    label(QStringLiteral("lbl12"), QStringLiteral("图片宽度:"), {16, 18}, box);
+    m_cbb1 = place(new QComboBox(box), QStringLiteral("cbb1"), {72, 14, 45, 21});
+    m_cbb1->setEditable(true);
+    m_cbb1->addItems({QStringLiteral("180"), QStringLiteral("190")});
+    m_cbb1->setEditText(QStringLiteral("180"));
+    m_cbb1->setAccessibleName(QStringLiteral("图片宽度"));
+    label(QStringLiteral("lbl7"), QStringLiteral("高度："), {121, 18}, box);
+    m_edt6 = place(new QLineEdit(QStringLiteral("300"), box), QStringLiteral("edt6"), {156, 14, 37, 21});
+    m_edt6->setAccessibleName(QStringLiteral("高度"));
+
+    // Any change of either text clears the style choice and nothing else:
+    // the snippet is rebuilt only by the next style click.
+    const auto clear = [this] {
+        m_frame.clearChoice();
+        sync();
+    };
+    connect(m_cbb1, &QComboBox::editTextChanged, this, clear);
+    connect(m_edt6, &QLineEdit::textChanged, this, clear);
+}
+
+void SectionPanel::buildDividerBarInputs()
+{
+    auto *names = label(QStringLiteral("lbl4"), QStringLiteral("标签名：\n\n颜色值："), {32, 23}, this);
+    names->setGeometry(32, 20, 52, 47);
+    names->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_edtname02 = place(new QLineEdit(QStringLiteral("自定义标签"), this), QStringLiteral("edtname02"),
+                        {85, 20, 133, 21});
+    m_edtname02->setAccessibleName(QStringLiteral("标签名"));
+    m_colour = place(new ColourEdit(QStringLiteral("#000"), this), QStringLiteral("edt2"), {85, 46, 36, 21});
+    m_colour->setBackground(Qt::black);
+    QPalette p = m_colour->palette();
+    p.setColor(QPalette::Text, Qt::white);
+    m_colour->setPalette(p);
+    m_colour->setAccessibleName(QStringLiteral("颜色值"));
+    connect(m_colour, &ColourEdit::chooserRequested, this, [this] { chooseColour(m_colour); });
+}
+
+void SectionPanel::buildCouponInputs()
+{
+    label(QStringLiteral("lbl8"), QStringLiteral("颜色："), {144, 44}, this);
+    m_colour = place(new ColourEdit(QStringLiteral("#000"), this), QStringLiteral("edtyouhuiquancolor"),
+                     {179, 40, 49, 21});
+    m_colour->setBackground(palette().color(QPalette::WindowText));
+    m_colour->setAccessibleName(QStringLiteral("优惠券颜色"));
+    connect(m_colour, &ColourEdit::chooserRequested, this, [this] { chooseColour(m_colour); });
+}
+
+void SectionPanel::buildCustomInputs()
+{
+    label(QStringLiteral("lbl10"), QStringLiteral("自定义名："), {16, 16}, this);
+    m_edt10 = place(new QLineEdit(QStringLiteral("自定义名"), this), QStringLiteral("edt10"), {81, 14, 117, 21});
+    m_edt10->setAccessibleName(QStringLiteral("自定义名"));
+    m_mmo10 = place(new QPlainTextEdit(this), QStringLiteral("mmo10"), {16, 40, 217, 145});
+    m_mmo10->setAccessibleName(QStringLiteral("自定义代码"));
+    m_mmo10->setTabChangesFocus(true);
+}
+
+SectionInputs SectionPanel::inputs() const
+{
+    SectionInputs in;
+    if (m_pageWidth)
+        in.pageWidth = m_pageWidth();
+    if (m_cbb1)
+        in.widthText = m_cbb1->currentText();
+    if (m_edt6)
+        in.heightText = m_edt6->text();
+    if (m_colour)
+        in.colour = m_colour->text();
+    if (m_edtname02)
+        in.name = m_edtname02->text();
+    if (m_edt10)
+        in.name = m_edt10->text();
+    return in;
+}
+
+void SectionPanel::sync()
+{
+    setVisible(m_frame.panel() == PanelState::Open);
+    if (m_group)
+        m_group->setChoice(m_frame.choice());
+}
+
+void SectionPanel::clickStyle(int index)
+{
+    showOutcome(m_frame.clickStyle(index, inputs()));
+}
+
+void SectionPanel::clickBeside()
+{
+    showOutcome(m_frame.clickBeside(inputs()));
+}
+
+void SectionPanel::showOutcome(const ClickOutcome &outcome)
+{
+    // The enabled states change before anything can fail, so a user whose
+    // number does not convert can still correct it.
+    if (outcome.inputStates && m_cbb1) {
+        m_cbb1->setEnabled(outcome.inputStates->widthEnabled);
+        m_edt6->setEnabled(outcome.inputStates->heightEnabled);
+    }
+    sync();
+    if (!outcome.error.isEmpty()) {
+        m_prompts.error(outcome.error);
+        return;
+    }
+    if (!outcome.preview)
+        return;
+    if (outcome.preview->ok)
+        emit previewWritten(outcome.preview->file);
+    else
+        m_prompts.error(outcome.preview->error);
+}
+
+void SectionPanel::add()
+{
+    if (m_frame.info().extras == PanelExtras::Custom) {
+        // The raw text keeps non-breaking spaces that toPlainText() would
+        // turn into plain blanks; paragraph separators become CR LF.
+        m_frame.addCustom(customSnippet(m_mmo10->document()->toRawText()), m_edt10->text());
+        sync();
+        emit itemAdded();
+        return;
+    }
+    const AddOutcome outcome = m_frame.add(inputs());
+    sync();
+    if (outcome == AddOutcome::Refused)
+        m_prompts.notice(QStringLiteral("请至少选择一项！"));
+    else
+        emit itemAdded();
+}
+
+void SectionPanel::cancel()
+{
+    m_frame.cancel();
+    sync();
+}
+
+void SectionPanel::chooseColour(ColourEdit *edit)
+{
+    const QColor colour = m_prompts.pickColour();
+    edit->setText(colourText(colour.red(), colour.green(), colour.blue()));
+    edit->setBackground(colour);
+    m_frame.clearChoice();
+    sync();
+}

@@ -1,0 +1,82 @@
+#include "StyleGroup.h"
+
+#include <QButtonGroup>
+#include <QMouseEvent>
+#include <QRadioButton>
+
+namespace {
+// The first item stands 20 pixels in and 15 pixels down.
+constexpr int ItemsLeft = 20;
+constexpr int ItemsTop = 15;
+} // namespace
+
+StyleGroup::StyleGroup(const QStringList &items, int columns, int itemHeight, QWidget *parent)
+    : QGroupBox(parent)
+    , m_group(new QButtonGroup(this))
+    , m_columns(qMax(1, columns))
+    , m_itemHeight(itemHeight)
+{
+    for (int i = 0; i < items.size(); ++i) {
+        auto *button = new QRadioButton(items.at(i), this);
+        m_group->addButton(button, i);
+    }
+    connect(m_group, &QButtonGroup::idClicked, this, &StyleGroup::itemClicked);
+    placeItems();
+}
+
+int StyleGroup::choice() const
+{
+    return m_group->checkedId();
+}
+
+void StyleGroup::setChoice(int index)
+{
+    if (index == choice())
+        return;
+    if (index < 0) {
+        // An exclusive group cannot uncheck its last checked button.
+        m_group->setExclusive(false);
+        if (QAbstractButton *checked = m_group->checkedButton())
+            checked->setChecked(false);
+        m_group->setExclusive(true);
+    } else if (QAbstractButton *button = m_group->button(index)) {
+        button->setChecked(true);
+    }
+}
+
+QRadioButton *StyleGroup::item(int index) const
+{
+    return qobject_cast<QRadioButton *>(m_group->button(index));
+}
+
+int StyleGroup::count() const
+{
+    return int(m_group->buttons().size());
+}
+
+void StyleGroup::mouseReleaseEvent(QMouseEvent *event)
+{
+    QGroupBox::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clickedBeside();
+}
+
+void StyleGroup::resizeEvent(QResizeEvent *event)
+{
+    QGroupBox::resizeEvent(event);
+    placeItems();
+}
+
+void StyleGroup::placeItems()
+{
+    // Items fill the columns top to bottom, column after column.
+    const int n = count();
+    const int rows = (n + m_columns - 1) / m_columns;
+    const int columnWidth = (width() - ItemsLeft) / m_columns;
+    for (int i = 0; i < n; ++i) {
+        const int column = rows ? i / rows : 0;
+        const int row = rows ? i % rows : 0;
+        item(i)->setGeometry(ItemsLeft + column * columnWidth, ItemsTop + row * m_itemHeight, columnWidth,
+                             m_itemHeight);
+    }
+}
