@@ -88,7 +88,7 @@ AddOutcome SectionFrame::add(const SectionInputs &inputs)
 
 void SectionFrame::addCustom(const QString &snippet, const QString &name)
 {
-    m_items.append(snippet, QLatin1String("  自定义-") % name);
+    m_items.append(snippet, QStringLiteral("  自定义-") % name);
     m_panel = PanelState::Closed;
 }
 

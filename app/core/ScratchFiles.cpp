@@ -18,15 +18,24 @@ bool SaveFileWriter::write(const QString &path, const QByteArray &bytes, QString
         *reason = QStringLiteral("A folder stands where the file should be.");
         return false;
     }
+    // Unbuffered, so every write reaches the system here and a failure shows
+    // before commit(): a buffered write that fails only when commit() flushes
+    // it is not reported by QSaveFile, which would then replace the old file
+    // with a truncated one. A short write is retried, so the system's reason
+    // for the failure (disk full, file too large) is the one reported.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         *reason = file.errorString();
         return false;
     }
-    if (file.write(bytes) != bytes.size()) {
-        *reason = file.errorString();
-        file.cancelWriting();
-        return false;
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            *reason = file.errorString();
+            file.cancelWriting();
+            return false;
+        }
+        done += written;
     }
     if (!file.commit()) {
         *reason = file.errorString();
