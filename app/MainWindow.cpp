@@ -232,6 +232,7 @@ QWidget *MainWindow::buildRightColumn()
 
     m_scrlbx1 = new QScrollArea(scrlbx2);
     m_scrlbx1->setObjectName(QStringLiteral("scrlbx1"));
+    m_scrlbx1->setAccessibleName(QStringLiteral("工作区"));
     m_scrlbx1->setFrameShape(QFrame::NoFrame);
     m_scrlbx1->setWidgetResizable(true);
     m_scrlbx1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

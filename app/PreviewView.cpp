@@ -2,6 +2,7 @@
 
 #include "ScratchPlatform.h"
 
+#include <QChildEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -85,14 +86,13 @@ private:
     bool m_promptPending = false;
 };
 
-static QWebEngineProfile *previewProfile(const QStringList &allowed)
+static QWebEngineProfile *previewProfile()
 {
     // One off-the-record profile for the life of the program, configured once.
-    static QWebEngineProfile *profile = [&] {
+    static QWebEngineProfile *profile = [] {
         auto *p = new QWebEngineProfile(QCoreApplication::instance());
         p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
         p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-        p->setUrlRequestInterceptor(new LocalFileGuard(allowed, p));
         QWebEngineSettings *s = p->settings();
         s->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
@@ -111,15 +111,23 @@ static QWebEngineProfile *previewProfile(const QStringList &allowed)
 PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
     : QWidget(parent)
     , m_view(new QWebEngineView(this))
-    , m_page(new PreviewPage(previewProfile(allowedFiles), allowedFiles, this))
+    , m_page(new PreviewPage(previewProfile(), allowedFiles, this))
 {
+    m_page->setUrlRequestInterceptor(new LocalFileGuard(allowedFiles, m_page));
     m_view->setPage(m_page);
+    m_view->installEventFilter(this);
     m_view->setContextMenuPolicy(Qt::NoContextMenu);
     m_page->setBackgroundColor(Qt::white);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    // Tab passes the preview by: web content would keep the focus inside
+    // its links. A click still gives it the focus for scrolling.
+    m_view->setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::ClickFocus);
     setFocusProxy(m_view);
+    setAccessibleName(QStringLiteral("预览"));
+    m_view->setAccessibleName(accessibleName());
 
     connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         if (ok)
@@ -134,6 +142,17 @@ PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
 }
 
 PreviewView::~PreviewView() = default;
+
+bool PreviewView::eventFilter(QObject *watched, QEvent *event)
+{
+    // The view renders into a child widget it creates itself; keep that one
+    // out of the Tab chain too.
+    if (watched == m_view && event->type() == QEvent::ChildAdded) {
+        if (auto *child = qobject_cast<QWidget *>(static_cast<QChildEvent *>(event)->child()))
+            child->setFocusPolicy(Qt::ClickFocus);
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void PreviewView::showPrompt(const QString &text)
 {

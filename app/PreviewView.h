@@ -32,6 +32,9 @@ signals:
     // The render process died and the view recovered (or gave up).
     void recovered(bool reshown);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void renderProcessDied();
 

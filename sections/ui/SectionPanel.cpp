@@ -64,7 +64,8 @@ SectionPanel::SectionPanel(SectionFrame &frame, UserPrompts &prompts, std::funct
     QPalette p = palette();
     p.setColor(QPalette::Window, p.color(role(info.colour)));
     setPalette(p);
-    setAccessibleName(info.buttonCaption);
+    // Screen readers announce the panel by its title.
+    setAccessibleName(info.title.isEmpty() ? info.buttonCaption : info.title);
 
     if (!info.titleName.isEmpty() && info.extras != PanelExtras::Custom)
         label(info.titleName, info.title, info.titlePos, this);
@@ -98,6 +99,8 @@ SectionPanel::SectionPanel(SectionFrame &frame, UserPrompts &prompts, std::funct
 
     auto *addButton = place(new QPushButton(QStringLiteral("添加"), this), info.addName, info.addRect);
     auto *cancelButton = place(new QPushButton(QStringLiteral("取消"), this), info.cancelName, info.cancelRect);
+    addButton->setAccessibleName(accessibleName() + QStringLiteral(" 添加"));
+    cancelButton->setAccessibleName(accessibleName() + QStringLiteral(" 取消"));
     connect(addButton, &QPushButton::clicked, this, &SectionPanel::add);
     connect(cancelButton, &QPushButton::clicked, this, &SectionPanel::cancel);
 
