@@ -12,13 +12,8 @@ BuildResult spacerLine(int style, const SectionInputs &)
 
 QString customSnippet(const QString &rawText)
 {
-    QString out;
-    out.reserve(rawText.size() + 64);
-    for (const QChar c : rawText) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            out += QLatin1String("\r\n");
-        else
-            out += c;
-    }
+    QString out = rawText;
+    out.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    out.replace(QChar::LineSeparator, QLatin1String("\r\n"));
     return out;
 }

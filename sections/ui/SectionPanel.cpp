@@ -33,19 +33,21 @@ W *place(W *widget, const QString &name, const QRect &rect)
     return widget;
 }
 
-QPalette::ColorRole role(PanelColour colour)
+// The classic system colours the panels were designed with: button face,
+// 3-D light, button shadow and application workspace.
+QColor panelColour(PanelColour colour, const QPalette &palette)
 {
     switch (colour) {
     case PanelColour::Light3D:
-        return QPalette::Midlight;
+        return QColor(227, 227, 227);
     case PanelColour::ButtonShadow:
-        return QPalette::Mid;
+        return QColor(160, 160, 160);
     case PanelColour::AppWorkspace:
-        return QPalette::Dark;
+        return QColor(171, 171, 171);
     case PanelColour::ButtonFace:
         break;
     }
-    return QPalette::Button;
+    return palette.color(QPalette::Button);
 }
 
 } // namespace
@@ -62,7 +64,7 @@ SectionPanel::SectionPanel(SectionFrame &frame, UserPrompts &prompts, std::funct
     setFixedHeight(info.panelHeight);
     setAutoFillBackground(true);
     QPalette p = palette();
-    p.setColor(QPalette::Window, p.color(role(info.colour)));
+    p.setColor(QPalette::Window, panelColour(info.colour, p));
     setPalette(p);
     // Screen readers announce the panel by its title.
     setAccessibleName(info.title.isEmpty() ? info.buttonCaption : info.title);
