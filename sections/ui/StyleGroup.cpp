@@ -8,6 +8,17 @@ namespace {
 // The first item stands 20 pixels in and 15 pixels down.
 constexpr int ItemsLeft = 20;
 constexpr int ItemsTop = 15;
+
+// An item answers clicks anywhere in its cell, not only on its circle and
+// caption, so only the group's own margins count as "beside the items".
+class StyleItem : public QRadioButton
+{
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+};
 } // namespace
 
 StyleGroup::StyleGroup(const QStringList &items, int columns, int itemHeight, QWidget *parent)
@@ -17,7 +28,7 @@ StyleGroup::StyleGroup(const QStringList &items, int columns, int itemHeight, QW
     , m_itemHeight(itemHeight)
 {
     for (int i = 0; i < items.size(); ++i) {
-        auto *button = new QRadioButton(items.at(i), this);
+        auto *button = new StyleItem(items.at(i), this);
         m_group->addButton(button, i);
     }
     connect(m_group, &QButtonGroup::idClicked, this, &StyleGroup::itemClicked);
