@@ -1,3 +1,4 @@
+#include "AppIcon.h"
 #include "MainWindow.h"
 #include "Workspace.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("zanfor-layout"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zanfor描述排版器"));
     QApplication::setDesktopFileName(QStringLiteral("zanfor-layout"));
+    QApplication::setWindowIcon(applicationIcon());
 
     // Qt's own dialogs (message-box buttons, the colour chooser) speak
     // Chinese like the rest of the window, whatever the system locale.
