@@ -154,11 +154,12 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
     setCentralWidget(splitter);
 
     // Undo and redo of every change to the list, window-wide; a focused
-    // text field takes the same keys for its own editing first.
+    // text field takes the same keys for its own editing first. Every key
+    // the platform binds to undo and redo counts, not only the first one.
     QAction *undo = m_undo->createUndoAction(this);
-    undo->setShortcut(QKeySequence::Undo);
+    undo->setShortcuts(QKeySequence::Undo);
     QAction *redo = m_undo->createRedoAction(this);
-    redo->setShortcut(QKeySequence::Redo);
+    redo->setShortcuts(QKeySequence::Redo);
     addActions({undo, redo});
 
     // The start prompt: what the view shows until the first preview.
