@@ -58,10 +58,12 @@ PreviewResult PageOutput::pagePreview(const QStringList &snippets)
         return {false, listError, {}};
 
     // Reading the list back goes through the 8-bit encoding, exactly as a
-    // re-read of the file would.
-    const QString listText = ScratchPlatform::decode(listBytes);
-    m_memo = normalizeLineBreaks(listText);
-    // When nothing needed normalising the list bytes are already the page.
-    const QByteArray pageBytes = m_memo.isSharedWith(listText) ? listBytes : ScratchPlatform::encode(m_memo);
+    // re-read of the file would. The line breaks are normalised in the bytes,
+    // which is the same as in the text (see normalizeLineBreakBytes) and
+    // spares a pass over the page and a copy of it: the normalised bytes are
+    // the memo's text encoded, the preview file's content. When nothing
+    // needed normalising they are the list bytes themselves.
+    const QByteArray pageBytes = normalizeLineBreakBytes(listBytes);
+    m_memo = ScratchPlatform::decode(pageBytes);
     return writePreview(m_files, pageBytes);
 }

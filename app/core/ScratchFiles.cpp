@@ -4,7 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 bool SaveFileWriter::write(const QString &path, const QByteArray &bytes, QString *reason)
 {
@@ -18,13 +18,19 @@ bool SaveFileWriter::write(const QString &path, const QByteArray &bytes, QString
         *reason = QStringLiteral("A folder stands where the file should be.");
         return false;
     }
-    // Unbuffered, so every write reaches the system here and a failure shows
-    // before commit(): a buffered write that fails only when commit() flushes
-    // it is not reported by QSaveFile, which would then replace the old file
-    // with a truncated one. A short write is retried, so the system's reason
-    // for the failure (disk full, file too large) is the one reported.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    // The bytes go to a new file beside the target, which then replaces the
+    // target in one rename: a reader (the web view) sees the old file or the
+    // new one, never part of one, and a failed write leaves the old file as
+    // it was. Unlike QSaveFile this does not wait for the disk (fsync): the
+    // scratch files are rewritten at every preview and need not outlive a
+    // power cut, and that wait was most of the time a style click spent.
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    // Unbuffered, so every write reaches the system here and reports its
+    // own failure; a short write is retried, so the system's reason for the
+    // failure (disk full, file too large) is the one reported. (The open
+    // with a mode is reached through QFile, where it is public.)
+    QFile &plain = file;
+    if (!plain.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         *reason = file.errorString();
         return false;
     }
@@ -32,15 +38,21 @@ bool SaveFileWriter::write(const QString &path, const QByteArray &bytes, QString
         const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
         if (written <= 0) {
             *reason = file.errorString();
-            file.cancelWriting();
-            return false;
+            return false; // the temporary file removes itself
         }
         done += written;
     }
-    if (!file.commit()) {
+    // The name is asked for before closing: a file the system created
+    // without one gets it now.
+    const QString temporaryName = file.fileName();
+    file.close();
+    if (temporaryName.isEmpty()) {
         *reason = file.errorString();
         return false;
     }
+    if (!ScratchPlatform::replaceFile(temporaryName, path, reason))
+        return false;
+    file.setAutoRemove(false); // it is the target now
     return true;
 }
 

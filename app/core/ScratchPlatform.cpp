@@ -1,7 +1,11 @@
 #include "ScratchPlatform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStringConverter>
+
+#include <cerrno>
+#include <cstdio>
 
 #ifdef Q_OS_WIN
 #  include <windows.h>
@@ -33,6 +37,17 @@ QString encodingName()
     return QStringLiteral("windows-%1").arg(GetACP());
 }
 
+bool replaceFile(const QString &source, const QString &target, QString *reason)
+{
+    const QString from = QDir::toNativeSeparators(source);
+    const QString to = QDir::toNativeSeparators(target);
+    if (MoveFileExW(reinterpret_cast<const wchar_t *>(from.utf16()), reinterpret_cast<const wchar_t *>(to.utf16()),
+                    MOVEFILE_REPLACE_EXISTING))
+        return true;
+    *reason = qt_error_string(int(GetLastError()));
+    return false;
+}
+
 #else
 
 QString directory()
@@ -57,6 +72,15 @@ QString decode(const QByteArray &bytes)
 QString encodingName()
 {
     return QStringLiteral("UTF-8");
+}
+
+bool replaceFile(const QString &source, const QString &target, QString *reason)
+{
+    // rename() replaces an existing target atomically.
+    if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    *reason = qt_error_string(errno);
+    return false;
 }
 
 #endif

@@ -4,7 +4,7 @@
 #include <QString>
 
 // Everything that differs between Windows and the other systems for the
-// scratch files lives behind these four functions.
+// scratch files lives behind these functions.
 namespace ScratchPlatform {
 
 // The folder that holds files.txt and files.html: the root of drive C on
@@ -19,5 +19,10 @@ QString decode(const QByteArray &bytes);
 // The name of that encoding as the web view's default text encoding wants
 // it, so pages without a charset declaration render correctly.
 QString encodingName();
+
+// Puts the file `source` in the place of `target` in one step, replacing
+// any file there: a reader sees the old file or the new one, whole. On
+// failure returns false with the system's reason and changes nothing.
+bool replaceFile(const QString &source, const QString &target, QString *reason);
 
 } // namespace ScratchPlatform

@@ -1,0 +1,473 @@
+// Measures zanfor-layout against the bare web-view program zanfor-baseline
+// and prints a table of medians with their ratios to the baseline, measured
+// in the same run. Both programs run unchanged: a probe library preloaded
+// into them (bench/probe.cpp) reports when the start prompt has loaded,
+// clicks styles and reads memory. The page preview, which needs a long
+// list, runs in the real window in-process (zanfor-page-bench).
+//
+// Usage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N]
+//                       [--pages ITEMS:CLICKS,...] [--smoke]
+// The exit status is 3 when a target does not hold; --smoke runs each part
+// once or a few times, to check that it works, and judges nothing.
+#include "StyleSnippets.h"
+#include "ScratchPlatform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace {
+
+struct Options
+{
+    int startupRuns = 9;
+    int sessions = 3;
+    int clicks = 200;
+    QList<QPair<int, int>> pages{{1000, 7}, {10000, 5}};
+    bool smoke = false;
+};
+
+qint64 monotonicNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+[[noreturn]] void die(const QString &why)
+{
+    std::fprintf(stderr, "zanfor-measure: %s\n", qPrintable(why));
+    std::exit(1);
+}
+
+// One of the two programs, with what the probe needs to drive it.
+struct Program
+{
+    QString name;
+    QString path;
+    QStringList arguments;
+    QProcessEnvironment clickOrders;
+};
+
+class Measurement
+{
+public:
+    explicit Measurement(const Options &options)
+        : m_options(options)
+    {
+        if (!m_tmp.isValid())
+            die(QStringLiteral("cannot create a temporary folder"));
+        const QString bin = QCoreApplication::applicationDirPath();
+        m_pageBench = bin + QStringLiteral("/zanfor-page-bench");
+        m_probe = QStringLiteral(ZANFOR_PROBE_PATH);
+        const QStringList needed{bin + QStringLiteral("/zanfor-layout"), bin + QStringLiteral("/zanfor-baseline"),
+                                 m_pageBench, m_probe};
+        for (const QString &file : needed) {
+            if (!QFileInfo::exists(file))
+                die(file + QStringLiteral(" is missing: build the bench targets first"));
+        }
+
+        // The programs' scratch files go to a folder of their own.
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(QStringLiteral("XDG_CACHE_HOME"), m_tmp.filePath(QStringLiteral("cache")));
+        for (const QString &key : m_env.keys()) {
+            if (key.startsWith(QLatin1String("ZANFOR_PROBE")))
+                m_env.remove(key);
+        }
+
+        writeCyclePages();
+
+        m_layout.name = QStringLiteral("zanfor-layout");
+        m_layout.path = bin + QStringLiteral("/zanfor-layout");
+        QStringList open, groups;
+        for (const int section : cycleSections()) {
+            open << sectionInfo(section).buttonName();
+            groups << sectionInfo(section).groupName;
+        }
+        m_layout.clickOrders.insert(QStringLiteral("ZANFOR_PROBE_OPEN"), open.join(u','));
+        m_layout.clickOrders.insert(QStringLiteral("ZANFOR_PROBE_STYLES"), groups.join(u','));
+
+        const QString target = m_tmp.filePath(QStringLiteral("baseline.html"));
+        m_baseline.name = QStringLiteral("baseline");
+        m_baseline.path = bin + QStringLiteral("/zanfor-baseline");
+        m_baseline.arguments = {target};
+        m_baseline.clickOrders.insert(QStringLiteral("ZANFOR_PROBE_STYLES"), QStringLiteral("baseline"));
+        m_baseline.clickOrders.insert(QStringLiteral("ZANFOR_PROBE_SNIPPETS"), m_tmp.filePath(QStringLiteral("pages")));
+        m_baseline.clickOrders.insert(QStringLiteral("ZANFOR_PROBE_TARGET"), target);
+    }
+
+    int run()
+    {
+        if (!m_options.smoke) {
+            progress("warming up");
+            startup(m_layout);
+            startup(m_baseline);
+        }
+
+        progress(QStringLiteral("start-up, %1 runs each").arg(m_options.startupRuns));
+        for (int r = 0; r < m_options.startupRuns; ++r) {
+            // Alternate the order so neither program always follows the other.
+            const bool layoutFirst = r % 2 == 0;
+            m_startup[layoutFirst ? 0 : 1].push_back(startup(layoutFirst ? m_layout : m_baseline));
+            m_startup[layoutFirst ? 1 : 0].push_back(startup(layoutFirst ? m_baseline : m_layout));
+        }
+
+        progress(QStringLiteral("style previews, %1 sessions of %2 clicks each").arg(m_options.sessions)
+                     .arg(m_options.clicks));
+        for (int s = 0; s < m_options.sessions; ++s) {
+            const bool layoutFirst = s % 2 == 0;
+            clicks(layoutFirst ? m_layout : m_baseline, layoutFirst ? 0 : 1, unsigned(s + 1));
+            clicks(layoutFirst ? m_baseline : m_layout, layoutFirst ? 1 : 0, unsigned(s + 1));
+        }
+
+        progress("page previews");
+        pages();
+
+        printTables();
+        return allHold() || m_options.smoke ? 0 : 3;
+    }
+
+private:
+    static std::vector<int> cycleSections()
+    {
+        std::vector<int> sections;
+        for (const StyleRef &ref : previewCycle()) {
+            if (sections.empty() || sections.back() != ref.section)
+                sections.push_back(ref.section);
+        }
+        return sections;
+    }
+
+    // The pages the layout's clicks write, in click order, for the baseline
+    // to load the same file with the same content.
+    void writeCyclePages()
+    {
+        QDir dir(m_tmp.path());
+        dir.mkdir(QStringLiteral("pages"));
+        int i = 0;
+        for (const StyleRef &ref : previewCycle()) {
+            QFile file(dir.filePath(QStringLiteral("pages/%1.html").arg(i++, 2, 10, QLatin1Char('0'))));
+            if (!file.open(QIODevice::WriteOnly) || file.write(ScratchPlatform::encode(snippetFor(ref))) < 0)
+                die(QStringLiteral("cannot write ") + file.fileName());
+        }
+    }
+
+    static void progress(const QString &what)
+    {
+        std::fprintf(stderr, "zanfor-measure: %s\n", qPrintable(what));
+    }
+
+    // Runs the program with the probe; returns its report lines.
+    QList<QByteArray> runProbed(const Program &program, const QProcessEnvironment &orders, qint64 *startedAt,
+                                int timeoutMs)
+    {
+        QProcessEnvironment env = m_env;
+        for (const QString &key : orders.keys())
+            env.insert(key, orders.value(key));
+        env.insert(QStringLiteral("LD_PRELOAD"), m_probe);
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+        process.setStandardErrorFile(QProcess::nullDevice());
+        *startedAt = monotonicNs();
+        process.start(program.path, program.arguments);
+        if (!process.waitForStarted(10000))
+            die(program.name + QStringLiteral(" does not start"));
+        if (!process.waitForFinished(timeoutMs)) {
+            process.kill();
+            process.waitForFinished();
+            die(program.name + QStringLiteral(" did not finish in time"));
+        }
+        QList<QByteArray> lines;
+        for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("zanfor-probe "))
+                lines.append(line.mid(13));
+        }
+        for (const QByteArray &line : lines) {
+            if (line.startsWith("error "))
+                die(program.name + QStringLiteral(": ") + QString::fromUtf8(line));
+        }
+        return lines;
+    }
+
+    static std::optional<QList<QByteArray>> field(const QList<QByteArray> &lines, const char *name)
+    {
+        for (const QByteArray &line : lines) {
+            const QList<QByteArray> parts = line.split(' ');
+            if (parts.constFirst() == name)
+                return parts.mid(1);
+        }
+        return std::nullopt;
+    }
+
+    // Milliseconds from process start to the start prompt's loadFinished.
+    double startup(const Program &program)
+    {
+        QProcessEnvironment orders;
+        orders.insert(QStringLiteral("ZANFOR_PROBE"), QStringLiteral("startup"));
+        qint64 started = 0;
+        const QList<QByteArray> lines = runProbed(program, orders, &started, 60000);
+        const auto loaded = field(lines, "startup");
+        if (!loaded || loaded->value(1) != "ok")
+            die(program.name + QStringLiteral(": the start prompt did not load"));
+        return double(loaded->constFirst().toLongLong() - started) / 1e6;
+    }
+
+    void clicks(const Program &program, int which, unsigned seed)
+    {
+        QProcessEnvironment orders = program.clickOrders;
+        orders.insert(QStringLiteral("ZANFOR_PROBE"), QStringLiteral("clicks"));
+        orders.insert(QStringLiteral("ZANFOR_PROBE_CLICKS"), QString::number(m_options.clicks));
+        orders.insert(QStringLiteral("ZANFOR_PROBE_SEED"), QString::number(seed));
+        qint64 started = 0;
+        const QList<QByteArray> lines = runProbed(program, orders, &started, 600000);
+        int failed = 0;
+        for (const QByteArray &line : lines) {
+            const QList<QByteArray> parts = line.split(' ');
+            if (parts.constFirst() == "click" && parts.size() >= 4) {
+                m_click[which].push_back(parts.at(1).toDouble() / 1e6);
+                m_clickOwn[which].push_back(parts.at(2).toDouble() / 1e6);
+                failed += parts.at(3) != "ok";
+            }
+        }
+        const auto before = field(lines, "pss-start");
+        const auto after = field(lines, "pss-after");
+        const auto history = field(lines, "history");
+        if (!before || !after)
+            die(program.name + QStringLiteral(": no memory reading"));
+        if (failed)
+            die(program.name + QStringLiteral(": %1 previews failed to load").arg(failed));
+        const double mbBefore = before->constFirst().toDouble() / 1024;
+        const double mbAfter = after->constFirst().toDouble() / 1024;
+        m_memStart[which].push_back(mbBefore);
+        m_memAfter[which].push_back(mbAfter);
+        m_growth[which].push_back((mbAfter / mbBefore - 1) * 100);
+        if (history)
+            m_history[which] = std::max(m_history[which], history->constFirst().toInt());
+    }
+
+    void pages()
+    {
+        QStringList args;
+        for (const auto &[items, clicks] : m_options.pages)
+            args << QStringLiteral("%1:%2").arg(items).arg(clicks);
+        QProcess process;
+        process.setProcessEnvironment(m_env);
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(m_pageBench, args);
+        if (!process.waitForFinished(900000) || process.exitStatus() != QProcess::NormalExit
+            || process.exitCode() != 0)
+            die(QStringLiteral("zanfor-page-bench failed"));
+        for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> parts = line.split(' ');
+            if (parts.size() < 6 || parts.constFirst() != "page")
+                continue;
+            if (parts.at(5) != "ok")
+                die(QStringLiteral("a page preview failed to load"));
+            Page &page = m_pages[parts.at(1).toInt()];
+            page.mb = parts.at(2).toDouble() / (1024 * 1024);
+            page.own.push_back(parts.at(3).toDouble() / 1e6);
+            page.total.push_back(parts.at(4).toDouble() / 1e6);
+        }
+    }
+
+    // One line of a table: its cells, and whether its target holds (none
+    // for a line without a target).
+    struct Row
+    {
+        QStringList cells;
+        std::optional<bool> holds;
+    };
+
+    std::vector<Row> programRows() const
+    {
+        std::vector<Row> out;
+        const auto ms = [](double v) -> QString { return QString::number(v, 'f', 1) + QStringLiteral(" ms"); };
+        const auto mb = [](double v) -> QString { return QString::number(v, 'f', 0) + QStringLiteral(" MB"); };
+        const auto ratio = [&](const QString &what, const std::vector<double> (&values)[2],
+                               QString (*unit)(double), double limit) {
+            const double l = median(values[0]), b = median(values[1]);
+            out.push_back({{what, unit(l), unit(b), QString::number(l / b, 'f', 2),
+                            QStringLiteral("≤ ") + QString::number(limit, 'f', 2)},
+                           l / b <= limit});
+        };
+        const int clicks = m_options.clicks;
+
+        ratio(QStringLiteral("Start-up to start prompt loaded (%1 runs each)").arg(m_startup[0].size()), m_startup,
+              ms, 1.25);
+        ratio(QStringLiteral("Style preview, click to load finished (%1 clicks each)").arg(m_click[0].size()),
+              m_click, ms, 1.30);
+        out.push_back({{QStringLiteral("… of which the click handler (until the view starts loading)"),
+                        ms(median(m_clickOwn[0])), ms(median(m_clickOwn[1]))},
+                       std::nullopt});
+        ratio(QStringLiteral("Memory (PSS, all processes) after start-up"), m_memStart, mb, 1.2);
+        ratio(QStringLiteral("Memory (PSS, all processes) after %1 style previews").arg(clicks), m_memAfter, mb, 1.2);
+        const double growL = median(m_growth[0]), growB = median(m_growth[1]);
+        const auto percent = [](double v) -> QString { return QString::number(v, 'f', 1) + QStringLiteral(" %"); };
+        out.push_back({{QStringLiteral("Memory growth over %1 style previews").arg(clicks), percent(growL),
+                        percent(growB), QString::asprintf("%+.1f pp", growL - growB), QStringLiteral("≤ +10 pp")},
+                       growL - growB <= 10});
+        out.push_back({{QStringLiteral("Back/forward history entries after the previews"),
+                        QString::number(m_history[0]), QString::number(m_history[1])},
+                       std::nullopt});
+        return out;
+    }
+
+    std::vector<Row> pageRows() const
+    {
+        std::vector<Row> out;
+        double firstPerMb = 0;
+        for (const auto &[items, page] : m_pages) {
+            const double own = median(page.own);
+            const double perMb = own / page.mb;
+            if (firstPerMb == 0)
+                firstPerMb = perMb;
+            out.push_back({{QStringLiteral("%1 items (%2 clicks)").arg(items).arg(page.own.size()),
+                            QString::asprintf("%.1f MB", page.mb), QString::asprintf("%.0f ms", median(page.total)),
+                            QString::asprintf("%.1f ms", own), QString::asprintf("%.2f ms/MB", perMb),
+                            QStringLiteral("≤ 20 ms/MB")},
+                           perMb <= 20});
+        }
+        if (m_pages.size() > 1) {
+            // Linear: the largest page costs about as much per MB as the smallest.
+            const Page &last = m_pages.rbegin()->second;
+            const double growth = median(last.own) / last.mb / firstPerMb;
+            out.push_back({{QStringLiteral("Own share per MB, largest page against smallest"), QString(), QString(),
+                            QString(), QString::asprintf("%.2f ×", growth), QStringLiteral("≤ 1.5 × (linear)")},
+                           growth <= 1.5});
+        }
+        return out;
+    }
+
+    bool allHold() const
+    {
+        for (const std::vector<Row> &table : {programRows(), pageRows()}) {
+            for (const Row &row : table) {
+                if (row.holds == false)
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    static void printTable(const QStringList &header, const std::vector<Row> &rows)
+    {
+        const auto line = [](const QStringList &cells) {
+            std::printf("| %s |\n", qPrintable(cells.join(QStringLiteral(" | "))));
+        };
+        line(header);
+        std::printf("|---%s|---|---|\n", qPrintable(QStringLiteral("|---:").repeated(header.size() - 3)));
+        for (const Row &row : rows) {
+            QStringList cells = row.cells;
+            while (cells.size() < header.size() - 1)
+                cells.append(QString());
+            cells.append(row.holds ? QString::fromLatin1(*row.holds ? "yes" : "NO") : QString());
+            line(cells);
+        }
+        std::printf("\n");
+    }
+
+    void printTables() const
+    {
+        std::printf("\n");
+        printTable({QStringLiteral("Measure (medians)"), QStringLiteral("zanfor-layout"), QStringLiteral("baseline"),
+                    QStringLiteral("ratio"), QStringLiteral("target"), QStringLiteral("holds")},
+                   programRows());
+        printTable({QStringLiteral("Page preview (medians)"), QStringLiteral("page"),
+                    QStringLiteral("click to load finished"), QStringLiteral("program's own share"),
+                    QStringLiteral("own share per MB"), QStringLiteral("target"), QStringLiteral("holds")},
+                   pageRows());
+        std::printf("%s\n", allHold() ? "Every target holds." : "Some targets do NOT hold.");
+    }
+
+    struct Page
+    {
+        double mb = 0;
+        std::vector<double> own;
+        std::vector<double> total;
+    };
+
+    Options m_options;
+    QTemporaryDir m_tmp;
+    QString m_pageBench;
+    QString m_probe;
+    QProcessEnvironment m_env;
+    Program m_layout;
+    Program m_baseline;
+    // Index 0: zanfor-layout, 1: baseline.
+    std::vector<double> m_startup[2];
+    std::vector<double> m_click[2];
+    std::vector<double> m_clickOwn[2];
+    std::vector<double> m_memStart[2];
+    std::vector<double> m_memAfter[2];
+    std::vector<double> m_growth[2];
+    int m_history[2] = {0, 0};
+    std::map<int, Page> m_pages;
+};
+
+Options parse(const QStringList &args)
+{
+    Options o;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == u"--smoke") {
+            o = Options{1, 1, 5, {{100, 1}}, true};
+            continue;
+        }
+        const QString value = args.value(i + 1);
+        bool ok = true;
+        if (a == u"--startup-runs")
+            o.startupRuns = value.toInt(&ok);
+        else if (a == u"--sessions")
+            o.sessions = value.toInt(&ok);
+        else if (a == u"--clicks")
+            o.clicks = value.toInt(&ok);
+        else if (a == u"--pages") {
+            o.pages.clear();
+            for (const QString &page : value.split(u',', Qt::SkipEmptyParts)) {
+                const QStringList parts = page.split(u':');
+                bool itemsOk = false, clicksOk = false;
+                o.pages.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&clicksOk)});
+                ok = ok && itemsOk && clicksOk;
+            }
+        } else {
+            die(QStringLiteral("unknown argument ") + a
+                + QStringLiteral("\nusage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N] "
+                                 "[--pages ITEMS:CLICKS,...] [--smoke]"));
+        }
+        if (!ok || value.isEmpty())
+            die(QStringLiteral("bad value for ") + a);
+        ++i;
+    }
+    if (o.startupRuns < 1 || o.sessions < 1 || o.clicks < 1)
+        die(QStringLiteral("counts must be positive"));
+    return o;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const Options options = parse(QCoreApplication::arguments());
+    return Measurement(options).run();
+}

@@ -1,0 +1,204 @@
+// Micro-benchmarks of the window-free code: each generator, each style click
+// up to the written preview file, building a list of items, page assembly
+// with its scratch files, and line-break normalisation. The list sizes
+// 1,000, 10,000 and 100,000 show how the cost grows: "per_item" should stay
+// flat across sizes, and the fitted complexity should read O(N).
+#include "GeneratedItems.h"
+#include "LineBreaks.h"
+#include "PageOutput.h"
+#include "ScratchFiles.h"
+#include "ScratchPlatform.h"
+#include "SectionFrame.h"
+#include "StyleSnippets.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+// A scratch folder of its own, so a run never touches the user's files.
+struct Scratch
+{
+    QTemporaryDir dir;
+    ScratchFiles files{dir.path(), std::make_unique<SaveFileWriter>()};
+    PageOutput output{files};
+
+    Scratch()
+    {
+        if (!dir.isValid()) {
+            std::fprintf(stderr, "cannot create a temporary folder\n");
+            std::exit(1);
+        }
+    }
+};
+
+// Set when a benchmark finds a wrong result; the run then fails, so the
+// smoke run in scripts/test catches it.
+bool wrongResult = false;
+
+void wrong(const char *what)
+{
+    std::fprintf(stderr, "zanfor-microbench: %s\n", what);
+    wrongResult = true;
+}
+
+void perItem(benchmark::State &state, std::int64_t items)
+{
+    state.SetComplexityN(items);
+    state.counters["per_item"] =
+        benchmark::Counter(double(items), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// One generator building one style from the panel defaults.
+void generator(benchmark::State &state, StyleRef ref)
+{
+    const Generator generate = sectionInfo(ref.section).generate;
+    const SectionInputs inputs = panelDefaults();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(generate(ref.style, inputs));
+}
+
+// A click beside the chosen style: the generator runs again and the preview
+// file is written, all a style click does before the web view loads.
+void styleClick(benchmark::State &state, StyleRef ref)
+{
+    Scratch scratch;
+    GeneratedItems items;
+    SectionFrame frame(sectionInfo(ref.section), items, scratch.output);
+    const SectionInputs inputs = panelDefaults();
+    frame.clickStyle(ref.style, inputs);
+    for (auto _ : state) {
+        const ClickOutcome outcome = frame.clickBeside(inputs);
+        if (outcome.preview && !outcome.preview->ok)
+            wrong("the preview file was not written");
+    }
+}
+
+// N items built the way a seller builds them, cycling through every
+// style: the generator runs, then the snippet and its display name are
+// appended to the list. (The preview file a click also writes is timed per
+// style by StyleClick above.)
+void buildItems(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const std::vector<StyleRef> styles = everyStyle();
+    const SectionInputs inputs = panelDefaults();
+    for (auto _ : state) {
+        GeneratedItems items;
+        for (int i = 0; i < n; ++i) {
+            const StyleRef &ref = styles[std::size_t(i) % styles.size()];
+            const SectionInfo &info = sectionInfo(ref.section);
+            const BuildResult built = info.generate(ref.style, inputs);
+            items.append(*built.snippet, QLatin1String("  ") % info.styles.at(ref.style) % u'-' % info.title);
+        }
+        if (items.count() != n)
+            wrong("not every item was added");
+    }
+    perItem(state, n);
+}
+
+qint64 pageBytes(const QStringList &snippets)
+{
+    qint64 size = 0;
+    for (const QString &s : snippets)
+        size += ScratchPlatform::encode(s).size() + 2;
+    return size;
+}
+
+// The page preview without the web view: the list file, the read-back with
+// normalised line breaks into the memo, the preview file.
+void pagePreview(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QStringList snippets = cyclingSnippets(n);
+    Scratch scratch;
+    for (auto _ : state) {
+        const PreviewResult result = scratch.output.pagePreview(snippets);
+        if (!result.ok)
+            wrong("a scratch file was not written");
+    }
+    // The fast road must still give the page: the snippets each followed by
+    // CR LF, every line break made CR LF.
+    if (scratch.output.memo() != normalizeLineBreaks(PageOutput::joinPage(snippets)))
+        wrong("the memo is not the page");
+    state.SetBytesProcessed(state.iterations() * pageBytes(snippets));
+    perItem(state, n);
+}
+
+// The same page with every line break a lone LF, so each one grows.
+QString lfPage(int items)
+{
+    QString text = PageOutput::joinPage(cyclingSnippets(items));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+void normalize(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QString text = lfPage(n);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(normalizeLineBreaks(text));
+    state.SetBytesProcessed(state.iterations() * text.size() * qint64(sizeof(QChar)));
+    perItem(state, n);
+}
+
+// The page preview's road: the same page in the scratch files' encoding.
+void normalizeBytes(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QString text = lfPage(n);
+    const QByteArray bytes = ScratchPlatform::encode(text);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(normalizeLineBreakBytes(bytes));
+
+    // Both must agree on every kind of break: the page's breaks are turned
+    // in turn into CR LF, LF, CR and LF CR (two breaks), next to Chinese text.
+    const QString breaks[] = {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r"),
+                              QStringLiteral("\n\r")};
+    QString mixed;
+    qsizetype turn = 0;
+    for (const QStringView line : QStringView(text).split(u'\n'))
+        mixed += line % breaks[turn++ % 4];
+    mixed += u'\r';
+    const QByteArray mixedBytes = ScratchPlatform::encode(mixed);
+    if (ScratchPlatform::decode(normalizeLineBreakBytes(mixedBytes)) != normalizeLineBreaks(mixed)
+        || ScratchPlatform::decode(normalizeLineBreakBytes(bytes)) != normalizeLineBreaks(text))
+        wrong("normalising the bytes differs from normalising the text");
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    perItem(state, n);
+}
+
+void listSizes(benchmark::internal::Benchmark *b)
+{
+    // Wall-clock time: page assembly waits for the file system too.
+    b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Complexity(benchmark::oN);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    for (const StyleRef &ref : everyStyle()) {
+        const std::string name = "section" + std::to_string(ref.section) + "/style" + std::to_string(ref.style);
+        benchmark::RegisterBenchmark(("Generator/" + name).c_str(), generator, ref)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("StyleClick/" + name).c_str(), styleClick, ref)->Unit(benchmark::kMicrosecond);
+    }
+    listSizes(benchmark::RegisterBenchmark("BuildItems", buildItems));
+    listSizes(benchmark::RegisterBenchmark("PagePreview", pagePreview));
+    listSizes(benchmark::RegisterBenchmark("NormalizeLineBreaks", normalize));
+    listSizes(benchmark::RegisterBenchmark("NormalizeLineBreakBytes", normalizeBytes));
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return wrongResult ? 1 : 0;
+}
