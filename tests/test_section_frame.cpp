@@ -111,6 +111,7 @@ private slots:
     void customAdd_data();
     void customAdd();
     void severalAddsInOrder();
+    void wholePageFromEverySection();
     void panelStates();
     void colourText_data();
     void colourText();
@@ -454,6 +455,37 @@ void TestSectionFrame::severalAddsInOrder()
     QCOMPARE(f.ws.items().names(), QStringList({QStringLiteral("  30px-分割线"), QStringLiteral("  默认模式-产品信息"),
                                                 QStringLiteral("  自定义-线"), QStringLiteral("  10px-分割线")}));
     QCOMPARE(f.ws.items().snippets(), snippets);
+}
+
+void TestSectionFrame::wholePageFromEverySection()
+{
+    // Every style of every section added once, plus a custom item with LF
+    // breaks: the page is the snippets in order, each followed by CR LF,
+    // with every break made CR LF, and it reaches memo and preview file alike.
+    Fixture f;
+    QString expected;
+    int added = 0;
+    for (const SectionInfo &info : sectionTable()) {
+        SectionFrame &frame = f.ws.section(info.number);
+        frame.open();
+        for (int style = 0; style < info.styles.size(); ++style) {
+            QVERIFY(frame.clickStyle(style, f.inputs).error.isEmpty());
+            QCOMPARE(frame.add(f.inputs), AddOutcome::Added);
+            expected += frame.code() + QLatin1String("\r\n");
+            frame.open();
+            ++added;
+        }
+    }
+    f.ws.section(CustomSection).addCustom(QStringLiteral("<p>一\n二\r三</p>"), QStringLiteral("x"));
+    expected += QStringLiteral("<p>一\r\n二\r\n三</p>\r\n");
+    QCOMPARE(added, 24);
+    QCOMPARE(f.ws.items().count(), 25);
+
+    const PreviewResult result = f.ws.output().pagePreview(f.ws.items().snippets());
+    QVERIFY(result.ok);
+    QCOMPARE(f.memo(), expected);
+    QCOMPARE(f.preview(), expected.toUtf8());
+    QVERIFY(!f.memo().contains(QRegularExpression(QStringLiteral("\r(?!\n)|(?<!\r)\n"))));
 }
 
 void TestSectionFrame::panelStates()
