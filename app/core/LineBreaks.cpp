@@ -1,78 +1,73 @@
 #include "LineBreaks.h"
 
-QString normalizeLineBreaks(const QString &text)
-{
-    const qsizetype n = text.size();
-    const QChar *in = text.constData();
+#include <type_traits>
 
-    // Count the growth first so the result is allocated once.
+namespace {
+
+char16_t code(QChar c)
+{
+    return c.unicode();
+}
+
+char16_t code(char c)
+{
+    return uchar(c);
+}
+
+// One normaliser for text and for bytes of an 8-bit encoding: the code
+// units CR and LF are the same in both.
+template<typename Text>
+Text normalized(const Text &text)
+{
+    using Unit = std::remove_const_t<std::remove_pointer_t<decltype(text.constData())>>;
+    const qsizetype n = text.size();
+    const Unit *in = text.constData();
+
+    // Count the growth first so the result is allocated once. Nearly every
+    // unit is above CR and leaves the loop at the first test.
     qsizetype extra = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        if (in[i] == u'\r') {
-            if (i + 1 < n && in[i + 1] == u'\n')
+        const char16_t c = code(in[i]);
+        if (c > u'\r')
+            continue;
+        if (c == u'\r') {
+            if (i + 1 < n && code(in[i + 1]) == u'\n')
                 ++i;
             else
                 ++extra;
-        } else if (in[i] == u'\n') {
+        } else if (c == u'\n') {
             ++extra;
         }
     }
     if (extra == 0)
         return text;
 
-    QString out(n + extra, Qt::Uninitialized);
-    QChar *o = out.data();
+    Text out(n + extra, Qt::Uninitialized);
+    Unit *o = out.data();
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = in[i];
+        const char16_t c = code(in[i]);
         if (c == u'\r' || c == u'\n') {
-            *o++ = u'\r';
-            *o++ = u'\n';
-            if (c == u'\r' && i + 1 < n && in[i + 1] == u'\n')
+            *o++ = static_cast<Unit>(u'\r');
+            *o++ = static_cast<Unit>(u'\n');
+            if (c == u'\r' && i + 1 < n && code(in[i + 1]) == u'\n')
                 ++i;
         } else {
-            *o++ = c;
+            *o++ = in[i];
         }
     }
     return out;
 }
 
+} // namespace
+
+QString normalizeLineBreaks(const QString &text)
+{
+    return normalized(text);
+}
+
 QByteArray normalizeLineBreakBytes(const QByteArray &bytes)
 {
-    const qsizetype n = bytes.size();
-    const char *in = bytes.constData();
-
-    // Count the growth first so the result is allocated once. Nearly every
-    // byte is above CR and leaves the loop at the first test.
-    qsizetype extra = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (uchar(in[i]) > '\r')
-            continue;
-        if (in[i] == '\r') {
-            if (i + 1 < n && in[i + 1] == '\n')
-                ++i;
-            else
-                ++extra;
-        } else if (in[i] == '\n') {
-            ++extra;
-        }
-    }
-    if (extra == 0)
-        return bytes;
-
-    QByteArray out(n + extra, Qt::Uninitialized);
-    char *o = out.data();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = in[i];
-        if (c == '\r' || c == '\n') {
-            *o++ = '\r';
-            *o++ = '\n';
-            if (c == '\r' && i + 1 < n && in[i + 1] == '\n')
-                ++i;
-        } else {
-            *o++ = c;
-        }
-    }
-    return out;
+    return normalized(bytes);
 }
 
 QString asTerminatedLines(const QString &text)
