@@ -45,6 +45,7 @@ QLabel *label(const QString &name, const QString &text, QPoint pos, int pixels, 
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText);
     l->setFont(pixelFont(pixels));
     if (colour.isValid()) {
         QPalette p = l->palette();
@@ -195,6 +196,7 @@ QWidget *MainWindow::buildLeftColumn()
 
     m_lblleixing = new QLabel(m_workspace.pageWidth(), rzpnl2);
     m_lblleixing->setObjectName(QStringLiteral("lblleixing"));
+    m_lblleixing->setTextFormat(Qt::PlainText);
     m_lblleixing->hide();
 
     label(QStringLiteral("lbl13"), QStringLiteral("— 功能列表 —"), {66, 152}, 14, {}, rzpnl2);

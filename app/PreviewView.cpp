@@ -6,8 +6,10 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPointer>
+#include <QStackedLayout>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -16,34 +18,78 @@
 
 namespace {
 
+// How long a load may take after the engine's processes died before the view
+// says that previews cannot be shown any more.
+constexpr int StallMilliseconds = 5000;
+
 bool isRemote(const QUrl &url)
 {
     return url.scheme() == u"http" || url.scheme() == u"https";
 }
 
+// The file URLs of the local files a preview may load, built once.
+QList<QUrl> fileUrls(const QStringList &files)
+{
+    QList<QUrl> urls;
+    for (const QString &file : files)
+        urls.append(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+    return urls;
+}
+
+bool isAllowedFile(const QList<QUrl> &allowed, const QUrl &url)
+{
+    return allowed.contains(url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment));
+}
+
 // Blocks every request for a local resource but the scratch files, so a
 // preview cannot show <img src="file:///..."> or <iframe src="file:///...">.
+// Remote subresources (pictures, style sheets) pass.
 class LocalFileGuard : public QWebEngineUrlRequestInterceptor
 {
 public:
-    LocalFileGuard(const QStringList &allowed, QObject *parent)
+    LocalFileGuard(const QList<QUrl> &allowed, QObject *parent)
         : QWebEngineUrlRequestInterceptor(parent)
+        , m_allowed(allowed)
     {
-        for (const QString &file : allowed)
-            m_allowed.append(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
     }
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
         const QUrl url = info.requestUrl();
         const bool allowed = isRemote(url) || url.scheme() == u"data" || url.scheme() == u"about"
-            || m_allowed.contains(url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment));
+            || isAllowedFile(m_allowed, url);
         if (!allowed)
             info.block(true);
     }
 
 private:
-    QList<QUrl> m_allowed;
+    const QList<QUrl> m_allowed;
+};
+
+// The window a link with a target asks for. It is never shown: it hands an
+// http(s) address to the desktop's browser and refuses every navigation.
+class LinkCatcher : public QWebEnginePage
+{
+public:
+    LinkCatcher(QWebEngineProfile *profile, const PreviewView::LinkOpener &open, QObject *parent)
+        : QWebEnginePage(profile, parent)
+        , m_open(open)
+    {
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool) override
+    {
+        if (url.scheme() == u"about")
+            return true; // the empty page a new window starts on
+        if (isRemote(url))
+            m_open(url);
+        deleteLater();
+        return false;
+    }
+
+private:
+    const PreviewView::LinkOpener &m_open;
 };
 
 } // namespace
@@ -51,38 +97,50 @@ private:
 class PreviewPage : public QWebEnginePage
 {
 public:
-    PreviewPage(QWebEngineProfile *profile, const QStringList &allowed, QObject *parent)
+    PreviewPage(QWebEngineProfile *profile, const QList<QUrl> &allowed, QObject *parent)
         : QWebEnginePage(profile, parent)
+        , m_allowed(allowed)
+        , m_open([](const QUrl &url) { QDesktopServices::openUrl(url); })
     {
-        for (const QString &file : allowed)
-            m_allowed.append(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
     }
 
     void expectPrompt() { m_promptPending = true; }
+    void setLinkOpener(PreviewView::LinkOpener open) { m_open = std::move(open); }
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
     {
-        if (!isMainFrame)
-            return isRemote(url) || url.scheme() == u"about" || url.scheme() == u"data";
+        // A clicked link never changes what the view shows, in a frame or
+        // not: http(s) goes to the desktop's browser, anything else nowhere.
         if (type == NavigationTypeLinkClicked) {
             if (isRemote(url))
-                QDesktopServices::openUrl(url);
+                m_open(url);
             return false;
         }
+        if (!isMainFrame)
+            return isRemote(url) || url.scheme() == u"about" || url.scheme() == u"data";
         // The prompt is our own setHtml; any other data: page is refused.
         if (url.scheme() == u"data") {
             const bool ours = m_promptPending;
             m_promptPending = false;
             return ours;
         }
-        return m_allowed.contains(url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment));
+        return isAllowedFile(m_allowed, url);
     }
 
-    QWebEnginePage *createWindow(WebWindowType) override { return nullptr; }
+    QWebEnginePage *createWindow(WebWindowType) override
+    {
+        // One catcher at a time: a window asked for and never navigated
+        // (the engine's choice) does not pile up.
+        delete m_catcher;
+        m_catcher = new LinkCatcher(profile(), m_open, this);
+        return m_catcher;
+    }
 
 private:
-    QList<QUrl> m_allowed;
+    const QList<QUrl> m_allowed;
+    PreviewView::LinkOpener m_open;
+    QPointer<LinkCatcher> m_catcher;
     bool m_promptPending = false;
 };
 
@@ -96,7 +154,9 @@ static QWebEngineProfile *previewProfile()
         QWebEngineSettings *s = p->settings();
         s->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-        s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+        // The scratch page is local; without this it could fetch no remote
+        // picture at all. Local files stay behind the request guard.
+        s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
         s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
         s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
         s->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
@@ -111,16 +171,29 @@ static QWebEngineProfile *previewProfile()
 PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
     : QWidget(parent)
     , m_view(new QWebEngineView(this))
-    , m_page(new PreviewPage(previewProfile(), allowedFiles, this))
+    , m_stack(new QStackedLayout(this))
+    , m_engineNotice(new QLabel(this))
+    , m_stallTimer(new QTimer(this))
 {
-    m_page->setUrlRequestInterceptor(new LocalFileGuard(allowedFiles, m_page));
+    const QList<QUrl> allowed = fileUrls(allowedFiles);
+    m_page = new PreviewPage(previewProfile(), allowed, this);
+    m_page->setUrlRequestInterceptor(new LocalFileGuard(allowed, m_page));
     m_view->setPage(m_page);
     m_view->installEventFilter(this);
     m_view->setContextMenuPolicy(Qt::NoContextMenu);
     m_page->setBackgroundColor(Qt::white);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
+
+    m_engineNotice->setObjectName(QStringLiteral("engineNotice"));
+    m_engineNotice->setTextFormat(Qt::PlainText);
+    m_engineNotice->setWordWrap(true);
+    m_engineNotice->setAlignment(Qt::AlignCenter);
+    m_engineNotice->setMargin(40);
+    m_engineNotice->setText(QStringLiteral("预览无法显示：浏览器引擎的进程已退出。\n请重新启动本程序。"
+                                           "在关闭程序之前，生成项目列表保持不变。"));
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(m_view);
+    m_stack->addWidget(m_engineNotice);
+
     // Tab passes the preview by: web content would keep the focus inside
     // its links. A click still gives it the focus for scrolling.
     m_view->setFocusPolicy(Qt::ClickFocus);
@@ -129,9 +202,17 @@ PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
     setAccessibleName(QStringLiteral("预览"));
     m_view->setAccessibleName(accessibleName());
 
+    m_stallTimer->setSingleShot(true);
+    m_stallTimer->setInterval(StallMilliseconds);
+    connect(m_stallTimer, &QTimer::timeout, this, [this] { m_stack->setCurrentWidget(m_engineNotice); });
+
     connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (ok)
+        if (ok) {
             m_crashesOnSamePage = 0;
+            m_processDied = false;
+            m_stallTimer->stop();
+            m_stack->setCurrentWidget(m_view);
+        }
         emit loadFinished(ok);
     });
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
@@ -142,6 +223,11 @@ PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
 }
 
 PreviewView::~PreviewView() = default;
+
+void PreviewView::setLinkOpener(LinkOpener opener)
+{
+    m_page->setLinkOpener(std::move(opener));
+}
 
 bool PreviewView::eventFilter(QObject *watched, QEvent *event)
 {
@@ -156,36 +242,62 @@ bool PreviewView::eventFilter(QObject *watched, QEvent *event)
 
 void PreviewView::showPrompt(const QString &text)
 {
+    ++m_request;
+    m_crashesOnSamePage = 0;
     m_lastFile.clear();
     m_lastPrompt = text;
-    m_page->expectPrompt();
-    m_page->setHtml(text.toHtmlEscaped(), QUrl(QStringLiteral("about:blank")));
+    setPromptHtml(text);
 }
 
 void PreviewView::showFile(const QString &path)
 {
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    if (url != m_lastFile)
-        m_crashesOnSamePage = 0;
-    m_lastFile = url;
+    // Every preview rewrites the same file: a new request is a new page
+    // even when the path is the same.
+    ++m_request;
+    m_crashesOnSamePage = 0;
+    m_lastFile = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    load(m_lastFile);
+}
+
+void PreviewView::load(const QUrl &url)
+{
+    watchForStall();
     m_page->load(url);
+}
+
+void PreviewView::setPromptHtml(const QString &text)
+{
+    watchForStall();
+    m_page->expectPrompt();
+    m_page->setHtml(text.toHtmlEscaped(), QUrl(QStringLiteral("about:blank")));
+}
+
+void PreviewView::watchForStall()
+{
+    if (m_processDied)
+        m_stallTimer->start();
 }
 
 void PreviewView::renderProcessDied()
 {
-    // Show the last preview again; if that page kills the renderer a second
-    // time, show the prompt with the reason instead of looping.
+    // Show the page that was current when the process died again; if that
+    // page kills the renderer a second time, show the prompt with the reason
+    // instead of looping. A recovery that finds a newer request has nothing
+    // to do: the newer page is on its way.
+    m_processDied = true;
     ++m_crashesOnSamePage;
     const bool retry = !m_lastFile.isEmpty() && m_crashesOnSamePage < 2;
-    QTimer::singleShot(0, this, [this, retry] {
+    const quint64 request = m_request;
+    QTimer::singleShot(0, this, [this, retry, request] {
+        if (request != m_request)
+            return;
         if (retry) {
-            m_page->load(m_lastFile);
+            load(m_lastFile);
         } else {
             const QString prompt = m_lastFile.isEmpty() ? m_lastPrompt
                                                         : QStringLiteral("预览页面无法显示：浏览器进程意外退出。");
             m_lastFile.clear();
-            m_page->expectPrompt();
-            m_page->setHtml(prompt.toHtmlEscaped(), QUrl(QStringLiteral("about:blank")));
+            setPromptHtml(prompt);
         }
         emit recovered(retry);
     });

@@ -4,18 +4,26 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
+
+class QLabel;
+class QStackedLayout;
+class QTimer;
 class QWebEngineView;
 class PreviewPage;
 
 // The web view `wb1` and everything that touches QtWebEngine. It shows a
 // one-line prompt or a scratch file, and treats every page as untrusted:
 // scripts are off, local pages cannot read other local files, new windows
-// are refused, and the view navigates only to the scratch files (a link
-// clicked in a preview opens in the desktop's browser).
+// are refused, and the view navigates only to the scratch files. Pictures
+// and other subresources from http(s) load; an http(s) link clicked in a
+// preview opens in the desktop's browser, whatever its target.
 class PreviewView : public QWidget
 {
     Q_OBJECT
 public:
+    using LinkOpener = std::function<void(const QUrl &)>;
+
     // `allowedFiles` are the only local files the view may load.
     PreviewView(const QStringList &allowedFiles, QWidget *parent = nullptr);
     ~PreviewView() override;
@@ -23,9 +31,14 @@ public:
     void showPrompt(const QString &text);
     void showFile(const QString &path);
 
+    // Where clicked http(s) links go; the desktop's browser by default.
+    void setLinkOpener(LinkOpener opener);
+
     QWebEngineView *view() const { return m_view; }
     // The last thing asked to show: a file URL, or empty for a prompt.
     QUrl lastFile() const { return m_lastFile; }
+    // The notice shown instead of the page once the engine stops answering.
+    QLabel *engineNotice() const { return m_engineNotice; }
 
 signals:
     void loadFinished(bool ok);
@@ -36,11 +49,21 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void load(const QUrl &url);
+    void setPromptHtml(const QString &text);
     void renderProcessDied();
+    void watchForStall();
 
     QWebEngineView *m_view;
     PreviewPage *m_page;
+    QStackedLayout *m_stack;
+    QLabel *m_engineNotice;
+    QTimer *m_stallTimer;
     QUrl m_lastFile;
     QString m_lastPrompt;
+    // Counts every request to show something, so a recovery queued for an
+    // older page never overrides a newer one.
+    quint64 m_request = 0;
     int m_crashesOnSamePage = 0;
+    bool m_processDied = false;
 };

@@ -15,6 +15,8 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,7 +27,14 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <mutex>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -98,9 +107,10 @@ QString pageText(QWebEnginePage *page, bool html = false)
 // One window over a workspace whose scratch files live in a fresh folder.
 struct Fixture
 {
-    Fixture()
+    // With `realPrompts` the window shows its own message boxes.
+    explicit Fixture(bool realPrompts = false)
         : ws(std::make_unique<ScratchFiles>(tmp.path(), std::make_unique<SaveFileWriter>()))
-        , window(ws, &prompts)
+        , window(ws, realPrompts ? nullptr : &prompts)
         , loads(window.preview(), &PreviewView::loadFinished)
     {
     }
@@ -222,6 +232,38 @@ int countNear(const QImage &image, const QColor &colour)
     return n;
 }
 
+// Ends the process when a test step blocks the window for good, so a hang
+// fails in seconds instead of at the test runner's limit.
+class Watchdog
+{
+public:
+    explicit Watchdog(std::chrono::seconds limit)
+        : m_thread([this, limit] {
+            std::unique_lock lock(m_mutex);
+            if (!m_done.wait_for(lock, limit, [this] { return m_finished; })) {
+                std::fprintf(stderr, "FAIL: the window was blocked for %lld s\n", (long long)limit.count());
+                std::_Exit(1);
+            }
+        })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_finished = true;
+        }
+        m_done.notify_one();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_finished = false;
+    std::thread m_thread;
+};
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -256,6 +298,10 @@ private slots:
     void colourSharedBetweenEdits();
 
     void previewIsUntrusted();
+    void typedMarkupStaysText();
+    void linksOpenInTheBrowser_data();
+    void linksOpenInTheBrowser();
+    void recoveryKeepsANewerPreview();
     void tenThousandItems();
 };
 
@@ -955,6 +1001,105 @@ void TestMainWindow::previewIsUntrusted()
     const int black = countNear(shot, Qt::black);
     QVERIFY2(red == 0 && black == 0, qPrintable(QStringLiteral("red %1, black %2").arg(red).arg(black)));
     QVERIFY(f.prompts.errors.isEmpty());
+}
+
+void TestMainWindow::typedMarkupStaysText()
+{
+    // A picture from a pipe nobody writes to would block a box that reads
+    // its text as markup for good.
+    Fixture f(true);
+    QVERIFY(f.start());
+    const QByteArray fifo = QFile::encodeName(f.path(QStringLiteral("pipe")));
+    QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+    const QString typed = QStringLiteral("<img src=\"%1\"><b>X</b>").arg(QString::fromLocal8Bit(fifo));
+
+    f.openSection(RelatedSalesSection);
+    f.find<QLineEdit>(QStringLiteral("edt6"))->setText(typed);
+    QString shown;
+    Qt::TextFormat format = Qt::RichText;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            shown = label->text();
+            format = label->textFormat();
+            box->accept();
+        }
+    });
+    poll.start(20);
+    {
+        Watchdog watchdog(std::chrono::seconds(20));
+        f.clickStyle(RelatedSalesSection, 0);
+    }
+    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(shown, u'\'' + typed + QStringLiteral("' is not a valid integer value"));
+}
+
+void TestMainWindow::linksOpenInTheBrowser_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QStringList>("opened");
+    const QString shop = QStringLiteral("http://shop.test/item?id=1");
+    QTest::newRow("new window") << QStringLiteral("href=\"%1\" target=\"_blank\"").arg(shop) << QStringList{shop};
+    QTest::newRow("same window") << QStringLiteral("href=\"https://shop.test/\"")
+                                 << QStringList{QStringLiteral("https://shop.test/")};
+    QTest::newRow("placeholder") << QStringLiteral("href=\"#\"") << QStringList();
+    QTest::newRow("placeholder, new window") << QStringLiteral("href=\"#top\" target=\"_blank\"") << QStringList();
+    QTest::newRow("local file") << QStringLiteral("href=\"file:///etc/hostname\" target=\"_blank\"")
+                                << QStringList();
+}
+
+void TestMainWindow::linksOpenInTheBrowser()
+{
+    QFETCH(QString, link);
+    QFETCH(QStringList, opened);
+    Fixture f;
+    QStringList asked;
+    f.window.preview()->setLinkOpener([&](const QUrl &url) { asked.append(url.toString()); });
+    QVERIFY(f.start());
+
+    // The link under test on top, a control link below it: once the
+    // control's click arrives, the first click has had its effect.
+    const QString block = QStringLiteral(" style=\"display:block;height:100px;background:#00ff00\">link</a>\n");
+    f.ws.items().append(QStringLiteral("<body style=\"margin:0\"><a ") + link + block
+                            + QStringLiteral("<a href=\"http://control.test/\"") + block,
+                        QStringLiteral("  自定义-links"));
+    const qsizetype loads = f.loads.size();
+    f.click(QStringLiteral("btn5"));
+    QVERIFY(f.waitLoad(loads));
+    const QUrl page = f.page()->url();
+    QWidget *surface = f.window.preview()->view()->focusProxy();
+    QVERIFY(waitUntil([&] { return countNear(f.window.preview()->grab().toImage(), Qt::green) > 1000; }));
+
+    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(50, 150));
+    QVERIFY2(waitUntil([&] { return asked.contains(QStringLiteral("http://control.test/")); }), qPrintable(asked.join(u' ')));
+    QCOMPARE(asked, opened + QStringList{QStringLiteral("http://control.test/")});
+    // A placeholder link may scroll the page; it never leaves it.
+    QCOMPARE(f.page()->url().adjusted(QUrl::RemoveFragment), page);
+}
+
+void TestMainWindow::recoveryKeepsANewerPreview()
+{
+    Fixture f;
+    QVERIFY(f.start());
+    f.ws.items().append(QStringLiteral("<p>first page</p>"), QStringLiteral("  自定义-a"));
+    qsizetype loads = f.loads.size();
+    f.click(QStringLiteral("btn5"));
+    QVERIFY(f.waitLoad(loads));
+
+    // The renderer dies twice on the first page, and the seller previews a
+    // new page before the view has recovered: the new page is what stays.
+    QSignalSpy recovered(f.window.preview(), &PreviewView::recovered);
+    for (int i = 0; i < 2; ++i)
+        emit f.page()->renderProcessTerminated(QWebEnginePage::CrashedTerminationStatus, 11);
+    f.ws.items().assign({QStringLiteral("<p>second page</p>")}, {QStringLiteral("  自定义-b")});
+    loads = f.loads.size();
+    f.click(QStringLiteral("btn5"));
+    QVERIFY(f.waitLoad(loads));
+    QTest::qWait(200);
+    QCOMPARE(recovered.size(), 0);
+    QCOMPARE(pageText(f.page()).trimmed(), QStringLiteral("second page"));
 }
 
 void TestMainWindow::tenThousandItems()

@@ -20,6 +20,7 @@ QLabel *label(const QString &name, const QString &text, QPoint pos, QWidget *par
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText);
     l->move(pos);
     l->adjustSize();
     return l;

@@ -10,16 +10,30 @@ UserPrompts::UserPrompts(QWidget *owner)
 
 UserPrompts::~UserPrompts() = default;
 
+namespace {
+
+// Texts shown in a box carry what the user typed and what the system said
+// (file names, reasons): always plain text, never markup. A label left to
+// guess would render "<img src=...>" and load that picture, from a pipe or
+// /dev/zero included, and block the window.
+void showBox(QMessageBox::Icon icon, const QString &caption, const QString &text, QWidget *owner)
+{
+    QMessageBox box(icon, caption, QString(), QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.exec();
+}
+
+} // namespace
+
 void UserPrompts::notice(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("提示信息"), text, QMessageBox::Ok, m_owner);
-    box.exec();
+    showBox(QMessageBox::NoIcon, QStringLiteral("提示信息"), text, m_owner);
 }
 
 void UserPrompts::error(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Zanfor描述排版器"), text, QMessageBox::Ok, m_owner);
-    box.exec();
+    showBox(QMessageBox::Critical, QStringLiteral("Zanfor描述排版器"), text, m_owner);
 }
 
 std::optional<QColor> UserPrompts::askColour(const QColor &preselected)
