@@ -1,16 +1,5 @@
 #include "StyleSnippets.h"
 
-SectionInputs panelDefaults()
-{
-    SectionInputs in;
-    in.pageWidth = QStringLiteral("750");
-    in.widthText = QStringLiteral("180");
-    in.heightText = QStringLiteral("300");
-    in.colour = QStringLiteral("#000");
-    in.name = QStringLiteral("自定义标签");
-    return in;
-}
-
 std::vector<StyleRef> everyStyle()
 {
     std::vector<StyleRef> refs;
@@ -36,8 +25,8 @@ std::vector<StyleRef> previewCycle()
 
 QString snippetFor(StyleRef ref)
 {
-    const BuildResult result = sectionInfo(ref.section).generate(ref.style, panelDefaults());
-    return result.snippet.value_or(QString());
+    const BuildResult result = sectionInfo(ref.section).generate(ref.style, defaultInputs());
+    return result.ok() ? result.value().value_or(QString()) : QString();
 }
 
 QStringList cyclingSnippets(int count)

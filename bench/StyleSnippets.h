@@ -14,10 +14,6 @@ struct StyleRef
     int style = 0;
 };
 
-// What the panels' inputs hold when the window opens: the inputs a seller
-// who clicks straight through the styles builds with.
-SectionInputs panelDefaults();
-
 // Every style of every section that has a generator, in function-list
 // order: the styles a page of many items cycles through.
 std::vector<StyleRef> everyStyle();

@@ -59,7 +59,7 @@ void perItem(benchmark::State &state, std::int64_t items)
 void generator(benchmark::State &state, StyleRef ref)
 {
     const Generator generate = sectionInfo(ref.section).generate;
-    const SectionInputs inputs = panelDefaults();
+    const SectionInputs inputs = defaultInputs();
     for (auto _ : state)
         benchmark::DoNotOptimize(generate(ref.style, inputs));
 }
@@ -69,13 +69,12 @@ void generator(benchmark::State &state, StyleRef ref)
 void styleClick(benchmark::State &state, StyleRef ref)
 {
     Scratch scratch;
-    GeneratedItems items;
-    SectionFrame frame(sectionInfo(ref.section), items, scratch.output);
-    const SectionInputs inputs = panelDefaults();
+    SectionFrame frame(sectionInfo(ref.section), scratch.output);
+    const SectionInputs inputs = defaultInputs();
     frame.clickStyle(ref.style, inputs);
     for (auto _ : state) {
         const ClickOutcome outcome = frame.clickBeside(inputs);
-        if (outcome.preview && !outcome.preview->ok)
+        if (!outcome.error().isEmpty())
             wrong("the preview file was not written");
     }
 }
@@ -88,14 +87,14 @@ void buildItems(benchmark::State &state)
 {
     const int n = int(state.range(0));
     const std::vector<StyleRef> styles = everyStyle();
-    const SectionInputs inputs = panelDefaults();
+    const SectionInputs inputs = defaultInputs();
     for (auto _ : state) {
         GeneratedItems items;
         for (int i = 0; i < n; ++i) {
             const StyleRef &ref = styles[std::size_t(i) % styles.size()];
             const SectionInfo &info = sectionInfo(ref.section);
             const BuildResult built = info.generate(ref.style, inputs);
-            items.append(*built.snippet, QLatin1String("  ") % info.styles.at(ref.style) % u'-' % info.title);
+            items.append(*built.value(), QLatin1String("  ") % info.styles.at(ref.style) % u'-' % info.title);
         }
         if (items.count() != n)
             wrong("not every item was added");
@@ -120,7 +119,7 @@ void pagePreview(benchmark::State &state)
     Scratch scratch;
     for (auto _ : state) {
         const PreviewResult result = scratch.output.pagePreview(snippets);
-        if (!result.ok)
+        if (!result.ok())
             wrong("a scratch file was not written");
     }
     // The fast road must still give the page: the snippets each followed by

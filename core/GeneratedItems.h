@@ -3,6 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+// One entry of the list: the name it shows and the snippet it stands for.
+struct GeneratedItem
+{
+    QString name;
+    QString snippet;
+    bool operator==(const GeneratedItem &o) const { return name == o.name && snippet == o.snippet; }
+};
+
 // The page under construction: display names and snippets in two parallel
 // lists of equal length whose entries match by position. Every operation
 // changes both lists at the same index, so the pairing can never drift.

@@ -11,11 +11,9 @@ PageOutput::PageOutput(ScratchFiles &files)
 
 static PreviewResult writePreview(ScratchFiles &files, const QByteArray &bytes)
 {
-    PreviewResult result;
-    result.file = files.previewPath();
-    result.error = files.write(result.file, bytes);
-    result.ok = result.error.isEmpty();
-    return result;
+    if (Result<> written = files.write(files.previewPath(), bytes); !written)
+        return Failure{written.error()};
+    return files.previewPath();
 }
 
 PreviewResult PageOutput::stylePreview(const QString &snippet)
@@ -53,9 +51,8 @@ QString PageOutput::joinPage(const QStringList &snippets)
 PreviewResult PageOutput::pagePreview(const QStringList &snippets)
 {
     const QByteArray listBytes = ScratchPlatform::encode(joinPage(snippets));
-    const QString listError = m_files.write(m_files.listPath(), listBytes);
-    if (!listError.isEmpty())
-        return {false, listError, {}};
+    if (Result<> listed = m_files.write(m_files.listPath(), listBytes); !listed)
+        return Failure{listed.error()};
 
     // Reading the list back goes through the 8-bit encoding, exactly as a
     // re-read of the file would. The line breaks are normalised in the bytes,

@@ -1,18 +1,15 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QString>
 #include <QStringList>
 
 class ScratchFiles;
 
-// What a preview asks of the web view: on success, show `file`; on failure,
-// show `error` and leave the view as it is.
-struct PreviewResult
-{
-    bool ok = true;
-    QString error;
-    QString file;
-};
+// What a preview asks of the web view: on success, show the file it names;
+// on failure, show the message and leave the view as it is.
+using PreviewResult = Result<QString>;
 
 // The total-code memo and the previews that fill it and the scratch files.
 // The memo holds its initial line, then the snippet of the last standard

@@ -6,18 +6,29 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-bool SaveFileWriter::write(const QString &path, const QByteArray &bytes, QString *reason)
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// Creates the folder and any missing parent; a failure carries the
+// system's reason (a file standing where a folder should be, no right to
+// write there).
+Result<> makeFolder(const QString &folder)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        *reason = QFileInfo(folder).exists() ? QStringLiteral("A file stands where the folder should be.")
-                                             : QStringLiteral("The folder cannot be created.");
-        return false;
-    }
-    if (QFileInfo(path).isDir()) {
-        *reason = QStringLiteral("A folder stands where the file should be.");
-        return false;
-    }
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(folder.toStdU16String()), error);
+    if (error)
+        return Failure{QString::fromLocal8Bit(error.message())};
+    return {};
+}
+
+} // namespace
+
+Result<> SaveFileWriter::write(const QString &path, const QByteArray &bytes)
+{
+    if (Result<> folder = makeFolder(QFileInfo(path).absolutePath()); !folder)
+        return folder;
     // The bytes go to a new file beside the target, which then replaces the
     // target in one rename: a reader (the web view) sees the old file or the
     // new one, never part of one, and a failed write leaves the old file as
@@ -30,30 +41,24 @@ bool SaveFileWriter::write(const QString &path, const QByteArray &bytes, QString
     // failure (disk full, file too large) is the one reported. (The open
     // with a mode is reached through QFile, where it is public.)
     QFile &plain = file;
-    if (!plain.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        *reason = file.errorString();
-        return false;
-    }
+    if (!plain.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return Failure{file.errorString()};
     for (qsizetype done = 0; done < bytes.size();) {
         const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            *reason = file.errorString();
-            return false; // the temporary file removes itself
-        }
+        if (written <= 0)
+            return Failure{file.errorString()}; // the temporary file removes itself
         done += written;
     }
     // The name is asked for before closing: a file the system created
     // without one gets it now.
     const QString temporaryName = file.fileName();
     file.close();
-    if (temporaryName.isEmpty()) {
-        *reason = file.errorString();
-        return false;
-    }
-    if (!ScratchPlatform::replaceFile(temporaryName, path, reason))
-        return false;
+    if (temporaryName.isEmpty())
+        return Failure{file.errorString()};
+    if (Result<> replaced = ScratchPlatform::replaceFile(temporaryName, path); !replaced)
+        return replaced;
     file.setAutoRemove(false); // it is the target now
-    return true;
+    return {};
 }
 
 ScratchFiles::ScratchFiles()
@@ -73,10 +78,10 @@ ScratchFiles::ScratchFiles(const QString &directory, std::unique_ptr<FileWriter>
 
 ScratchFiles::~ScratchFiles() = default;
 
-QString ScratchFiles::write(const QString &path, const QByteArray &bytes)
+Result<> ScratchFiles::write(const QString &path, const QByteArray &bytes)
 {
-    QString reason;
-    if (m_writer->write(path, bytes, &reason))
-        return {};
-    return QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason);
+    const Result<> written = m_writer->write(path, bytes);
+    if (written)
+        return written;
+    return Failure{QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), written.error())};
 }

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <memory>
 
-// Writes one whole file; returns false with the system's reason on failure.
+// Writes one whole file; a failure carries the system's reason alone.
 class FileWriter
 {
 public:
     virtual ~FileWriter() = default;
-    virtual bool write(const QString &path, const QByteArray &bytes, QString *reason) = 0;
+    virtual Result<> write(const QString &path, const QByteArray &bytes) = 0;
 };
 
 // Writes through a temporary file in the same folder and a rename, creating
@@ -18,7 +20,7 @@ public:
 class SaveFileWriter : public FileWriter
 {
 public:
-    bool write(const QString &path, const QByteArray &bytes, QString *reason) override;
+    Result<> write(const QString &path, const QByteArray &bytes) override;
 };
 
 // The two scratch files through which previews reach the web view: the list
@@ -35,9 +37,9 @@ public:
     QString listPath() const { return m_listPath; }
     QString previewPath() const { return m_previewPath; }
 
-    // Writes the bytes as the whole file. Returns an empty string on success,
-    // otherwise the message to show: Cannot create file "<path>". <reason>
-    QString write(const QString &path, const QByteArray &bytes);
+    // Writes the bytes as the whole file. A failure's message is the one to
+    // show: Cannot create file "<path>". <reason>
+    Result<> write(const QString &path, const QByteArray &bytes);
 
 private:
     QString m_listPath;

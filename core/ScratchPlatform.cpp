@@ -37,15 +37,14 @@ QString encodingName()
     return QStringLiteral("windows-%1").arg(GetACP());
 }
 
-bool replaceFile(const QString &source, const QString &target, QString *reason)
+Result<> replaceFile(const QString &source, const QString &target)
 {
     const QString from = QDir::toNativeSeparators(source);
     const QString to = QDir::toNativeSeparators(target);
     if (MoveFileExW(reinterpret_cast<const wchar_t *>(from.utf16()), reinterpret_cast<const wchar_t *>(to.utf16()),
                     MOVEFILE_REPLACE_EXISTING))
-        return true;
-    *reason = qt_error_string(int(GetLastError()));
-    return false;
+        return {};
+    return Failure{qt_error_string(int(GetLastError()))};
 }
 
 #else
@@ -74,13 +73,12 @@ QString encodingName()
     return QStringLiteral("UTF-8");
 }
 
-bool replaceFile(const QString &source, const QString &target, QString *reason)
+Result<> replaceFile(const QString &source, const QString &target)
 {
     // rename() replaces an existing target atomically.
     if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
-        return true;
-    *reason = qt_error_string(errno);
-    return false;
+        return {};
+    return Failure{qt_error_string(errno)};
 }
 
 #endif

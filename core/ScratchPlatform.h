@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -21,8 +23,8 @@ QString decode(const QByteArray &bytes);
 QString encodingName();
 
 // Puts the file `source` in the place of `target` in one step, replacing
-// any file there: a reader sees the old file or the new one, whole. On
-// failure returns false with the system's reason and changes nothing.
-bool replaceFile(const QString &source, const QString &target, QString *reason);
+// any file there: a reader sees the old file or the new one, whole. A
+// failure carries the system's reason and changes nothing.
+Result<> replaceFile(const QString &source, const QString &target);
 
 } // namespace ScratchPlatform

@@ -42,6 +42,6 @@ QString couponBlock(const QString &colour)
 BuildResult coupon(int style, const SectionInputs &inputs)
 {
     if (style != 0)
-        return BuildResult::keep();
-    return BuildResult::built(couponBlock(inputs.colour));
+        return keepCode();
+    return built(couponBlock(inputs.colour));
 }

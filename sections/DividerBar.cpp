@@ -69,7 +69,7 @@ BuildResult dividerBar(int style, const SectionInputs &inputs)
         s += u"</td></tr></table>";
         break;
     default:
-        return BuildResult::keep();
+        return keepCode();
     }
-    return BuildResult::built(s);
+    return built(s);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SectionTable.h"
+#include "Generator.h"
 
 // One generator per section kind: the chosen style index (-1: none) and the
 // panel's inputs in, the code-edit text out. None of them touches a widget.

@@ -140,10 +140,10 @@ BuildResult relatedSales(int style, const SectionInputs &inputs)
     // first. The sums are taken in 64 bits so no value of qint32 wraps.
     const std::optional<qint32> heightValue = parseInteger(height);
     if (!heightValue)
-        return BuildResult::failed(notAnInteger(height));
+        return Failure{notAnInteger(height)};
     const std::optional<qint32> widthValue = parseInteger(width);
     if (!widthValue)
-        return BuildResult::failed(notAnInteger(width));
+        return Failure{notAnInteger(width)};
     const QString blockHeight = QString::number(qint64(*heightValue) + 65);
     const QString doubleWidth = QString::number(qint64(*widthValue) + qint64(*widthValue) + 10);
 
@@ -199,7 +199,7 @@ BuildResult relatedSales(int style, const SectionInputs &inputs)
         s += TableClose;
         break;
     default:
-        return BuildResult::keep();
+        return keepCode();
     }
-    return BuildResult::built(s);
+    return built(s);
 }

@@ -1,7 +1,5 @@
 #include "SectionFrame.h"
 
-#include "GeneratedItems.h"
-
 QString colourText(int red, int green, int blue)
 {
     return QStringLiteral("#%1%2%3")
@@ -11,13 +9,11 @@ QString colourText(int red, int green, int blue)
         .toUpper();
 }
 
-SectionFrame::SectionFrame(const SectionInfo &info, GeneratedItems &items, PageOutput &output)
+SectionFrame::SectionFrame(const SectionInfo &info, PageOutput &output)
     : m_info(info)
-    , m_items(items)
     , m_output(output)
     , m_code(info.placeholder)
-    // The custom panel lives in the work area from the start, hidden.
-    , m_panel(info.extras == PanelExtras::Custom ? PanelState::Closed : PanelState::Stored)
+    , m_panel(info.startsInWorkArea ? PanelState::Closed : PanelState::Stored)
 {
 }
 
@@ -49,12 +45,12 @@ ClickOutcome SectionFrame::build(const SectionInputs &inputs)
         outcome.inputStates = m_info.inputRule(m_choice);
     if (m_info.generate) {
         const BuildResult result = m_info.generate(m_choice, inputs);
-        if (result.failed()) {
-            outcome.error = result.error;
+        if (!result) {
+            outcome.preview = Failure{result.error()};
             return outcome;
         }
-        if (result.snippet)
-            m_code = *result.snippet;
+        if (*result)
+            m_code = **result;
     }
     switch (m_info.preview) {
     case PreviewKind::Standard:
@@ -71,25 +67,29 @@ ClickOutcome SectionFrame::build(const SectionInputs &inputs)
 
 QString SectionFrame::displayName(const SectionInputs &inputs) const
 {
-    const QString style = m_choice >= 0 ? m_info.styles.at(m_choice) : QString();
+    // A section without styles (the custom one) shows its title where the
+    // others show the style.
+    const QString style = m_info.styles.isEmpty() ? m_info.title
+        : m_choice >= 0                          ? m_info.styles.at(m_choice)
+                                                 : QString();
     const QString section = m_info.nameFromEdit ? inputs.name : m_info.title;
     return QLatin1String("  ") % style % u'-' % section;
 }
 
-AddOutcome SectionFrame::add(const SectionInputs &inputs)
+Result<GeneratedItem> SectionFrame::add(const SectionInputs &inputs)
 {
-    if (m_choice < 0)
-        return AddOutcome::Refused; // the panel stays open; the choice is already clear
-    m_items.append(m_code, displayName(inputs));
+    if (m_choice < 0) // the panel stays open; the choice is already clear
+        return Failure{QStringLiteral("请至少选择一项！")};
+    GeneratedItem item{displayName(inputs), m_code};
     m_panel = PanelState::Closed;
     m_choice = -1;
-    return AddOutcome::Added;
+    return item;
 }
 
-void SectionFrame::addCustom(const QString &snippet, const QString &name)
+GeneratedItem SectionFrame::addCustom(const QString &snippet, const SectionInputs &inputs)
 {
-    m_items.append(snippet, QStringLiteral("  自定义-") % name);
     m_panel = PanelState::Closed;
+    return {displayName(inputs), snippet};
 }
 
 void SectionFrame::cancel()

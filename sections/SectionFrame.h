@@ -1,11 +1,10 @@
 #pragma once
 
+#include "GeneratedItems.h"
 #include "PageOutput.h"
 #include "SectionTable.h"
 
 #include <optional>
-
-class GeneratedItems;
 
 enum class PanelState {
     Stored, // not yet opened
@@ -18,11 +17,14 @@ struct ClickOutcome
 {
     bool ran = false;                       // the generator ran
     std::optional<InputStates> inputStates; // new enabled states of the panel's inputs
-    QString error;                          // the build failed: show this, nothing else happened
-    std::optional<PreviewResult> preview;   // a preview was written (or failed to be)
-};
+    // The file a preview wrote, to be shown, or the failure to report: a
+    // build that failed (nothing else happened) or a preview not written.
+    // Nothing when there is nothing to show.
+    std::optional<PreviewResult> preview;
 
-enum class AddOutcome { Added, Refused };
+    // The failure to report, or nothing.
+    QString error() const { return preview && !*preview ? preview->error() : QString(); }
+};
 
 // "#RRGGBB" with two upper-case hexadecimal digits per component, as the
 // colour chooser writes it into a colour edit.
@@ -34,7 +36,7 @@ QString colourText(int red, int green, int blue);
 class SectionFrame
 {
 public:
-    SectionFrame(const SectionInfo &info, GeneratedItems &items, PageOutput &output);
+    SectionFrame(const SectionInfo &info, PageOutput &output);
 
     const SectionInfo &info() const { return m_info; }
     int choice() const { return m_choice; }
@@ -51,12 +53,14 @@ public:
     // the current choice, -1 included.
     ClickOutcome clickBeside(const SectionInputs &inputs);
 
-    // Appends the code edit's text and "  " + style + "-" + section name,
-    // closes the panel; refused when no style is chosen. The choice is
-    // cleared in both cases.
-    AddOutcome add(const SectionInputs &inputs);
-    // The custom section's Add: the snippet is the memo's text, no check.
-    void addCustom(const QString &snippet, const QString &name);
+    // The entry Add appends to the list: the code edit's text named
+    // "  " + style + "-" + section name. The panel closes; refused, with the
+    // message to show, when no style is chosen. The choice is cleared in
+    // both cases. The caller appends the entry.
+    Result<GeneratedItem> add(const SectionInputs &inputs);
+    // The custom section's Add: the memo's text named after the title and
+    // the typed name, no check.
+    GeneratedItem addCustom(const QString &snippet, const SectionInputs &inputs);
 
     void cancel();
     // Clears the choice without rebuilding (inputs changed, colour chosen).
@@ -68,7 +72,6 @@ private:
     ClickOutcome build(const SectionInputs &inputs);
 
     const SectionInfo &m_info;
-    GeneratedItems &m_items;
     PageOutput &m_output;
     int m_choice = -1;
     QString m_code;

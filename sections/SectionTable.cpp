@@ -144,17 +144,21 @@ std::vector<SectionInfo> buildTable()
     s.cancelName = QStringLiteral("btn22");
     s.preview = PreviewKind::Coupon;
     s.extras = PanelExtras::Coupon;
+    s.openNotice = QStringLiteral("优惠券版式有些许错位，如果懂html代码可直接修改代码或者等待新版中修复！！");
     s.generate = coupon;
     t.push_back(s);
 
     // The custom section has no style group and no code edit: its snippet is
-    // the memo's text.
+    // the memo's text, and its display name is the title and the typed name.
     s = section(10, QStringLiteral("自定义"), {112, 428});
     s.panelWidth = 252;
     s.panelHeight = 249;
     s.titleName = QStringLiteral("lbl10");
+    s.title = QStringLiteral("自定义");
+    s.titleText = QStringLiteral("自定义名：");
     s.titlePos = {16, 16};
     s.nameFromEdit = true;
+    s.startsInWorkArea = true;
     s.groupName.clear();
     s.codeEditName.clear();
     s.placeholder.clear();
@@ -194,6 +198,6 @@ const std::vector<SectionInfo> &sectionTable()
 
 const SectionInfo &sectionInfo(int number)
 {
-    Q_ASSERT(number >= 1 && number <= 11);
+    Q_ASSERT(number >= 1 && number <= int(sectionTable().size()));
     return sectionTable().at(std::size_t(number - 1));
 }

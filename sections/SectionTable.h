@@ -1,51 +1,13 @@
 #pragma once
 
+#include "Generator.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 
-#include <optional>
 #include <vector>
-
-// What a generator reads from its panel and the window at the moment of a
-// style click.
-struct SectionInputs
-{
-    QString pageWidth = QStringLiteral("750"); // lblleixing
-    QString widthText;                         // cbb1
-    QString heightText;                        // edt6
-    QString colour;                            // edt2 or edtyouhuiquancolor
-    QString name;                              // edtname02
-};
-
-// The outcome of a generator run: a new code-edit text, nothing (no style
-// chosen: the code edit keeps its text), or a failure message shown to the
-// user before anything was built.
-struct BuildResult
-{
-    std::optional<QString> snippet;
-    QString error;
-
-    static BuildResult built(const QString &snippet) { return {snippet, {}}; }
-    static BuildResult keep() { return {}; }
-    static BuildResult failed(const QString &message) { return {std::nullopt, message}; }
-    bool failed() const { return !error.isEmpty(); }
-};
-
-using Generator = BuildResult (*)(int style, const SectionInputs &inputs);
-
-// Enabled states of the related-sales width and height inputs.
-struct InputStates
-{
-    bool widthEnabled = true;
-    bool heightEnabled = true;
-    bool operator==(const InputStates &o) const
-    {
-        return widthEnabled == o.widthEnabled && heightEnabled == o.heightEnabled;
-    }
-};
-using InputRule = InputStates (*)(int style);
 
 enum class PreviewKind {
     Standard, // code edit -> memo -> preview file -> web view
@@ -68,6 +30,7 @@ struct SectionInfo
     PanelColour colour = PanelColour::ButtonFace;
     QString titleName;          // lbl01 ... (empty: the panel has no title label)
     QString title;              // the section name, unless nameFromEdit
+    QString titleText;          // the title label's text when not the title
     QPoint titlePos;
     bool nameFromEdit = false;  // the divider bar takes its name from edtname02
     QString groupName;          // rzrdgrpNN (empty for the custom section)
@@ -83,6 +46,8 @@ struct SectionInfo
     QRect cancelRect;
     PreviewKind preview = PreviewKind::Standard;
     bool cancelKeepsChoice = false;
+    bool startsInWorkArea = false; // in the work area from the start, hidden
+    QString openNotice;            // shown each time the panel is opened
     PanelExtras extras = PanelExtras::None;
     Generator generate = nullptr;
     InputRule inputRule = nullptr; // set where styles enable or disable inputs
@@ -91,7 +56,7 @@ struct SectionInfo
     QString panelName() const { return QStringLiteral("rzpnlcan%1").arg(number); }
 };
 
-// The eleven sections in function-list order; sectionInfo(n) is number n.
+// The sections in function-list order; sectionInfo(n) is number n.
 const std::vector<SectionInfo> &sectionTable();
 const SectionInfo &sectionInfo(int number);
 

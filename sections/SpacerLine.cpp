@@ -4,8 +4,8 @@ BuildResult spacerLine(int style, const SectionInputs &)
 {
     static const int heights[] = {10, 20, 30};
     if (style < 0 || style > 2)
-        return BuildResult::keep();
-    return BuildResult::built(QStringLiteral("<table width=\"100%\" height=\"%1\" border=\"0\" cellpadding=\"0\" "
+        return keepCode();
+    return built(QStringLiteral("<table width=\"100%\" height=\"%1\" border=\"0\" cellpadding=\"0\" "
                                              "cellspacing=\"0\"><tr><td></td></tr></table>")
                                   .arg(heights[style]));
 }

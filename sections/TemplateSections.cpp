@@ -8,7 +8,7 @@ namespace {
 
 BuildResult copy(TemplateId id)
 {
-    return BuildResult::built(templateText(id));
+    return built(templateText(id));
 }
 
 // 单行图文: one picture row above one caption row, all on one line.
@@ -46,34 +46,34 @@ BuildResult productInfo(int style, const SectionInputs &)
     case 0: return copy(TemplateId::Lbl003);     // 默认模式
     case 1: return copy(TemplateId::LblCanshu2); // 右图左文
     case 2: return copy(TemplateId::LblCanshu3); // 左图右文
-    default: return BuildResult::keep();
+    default: return keepCode();
     }
 }
 
 BuildResult sizeTable(int style, const SectionInputs &)
 {
-    return style == 0 ? copy(TemplateId::LblMorenChima) : BuildResult::keep();
+    return style == 0 ? copy(TemplateId::LblMorenChima) : keepCode();
 }
 
 BuildResult pictureList(int style, const SectionInputs &)
 {
     switch (style) {
-    case 0: return BuildResult::built(singleRowSnippet());  // 单行图文
+    case 0: return built(singleRowSnippet());  // 单行图文
     case 1: return copy(TemplateId::LblTuwen2);             // 双列图文
     case 2: return copy(TemplateId::LblTuwen3);             // 双列图片
-    case 3: return BuildResult::built(twoPictureSnippet()); // 图文交错
-    default: return BuildResult::keep();
+    case 3: return built(twoPictureSnippet()); // 图文交错
+    default: return keepCode();
     }
 }
 
 BuildResult productDetails(int style, const SectionInputs &)
 {
-    return style == 0 ? copy(TemplateId::LblXijie01) : BuildResult::keep();
+    return style == 0 ? copy(TemplateId::LblXijie01) : keepCode();
 }
 
 BuildResult bundleSale(int style, const SectionInputs &)
 {
-    return style == 0 ? copy(TemplateId::LblDapei) : BuildResult::keep();
+    return style == 0 ? copy(TemplateId::LblDapei) : keepCode();
 }
 
 BuildResult afterSales(int style, const SectionInputs &)
@@ -81,6 +81,6 @@ BuildResult afterSales(int style, const SectionInputs &)
     switch (style) {
     case 0: return copy(TemplateId::LblBidu);  // 卖家说明
     case 1: return copy(TemplateId::LblWenda); // 自助问答
-    default: return BuildResult::keep();
+    default: return keepCode();
     }
 }

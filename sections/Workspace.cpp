@@ -11,7 +11,7 @@ Workspace::Workspace(std::unique_ptr<ScratchFiles> files)
 {
     m_sections.reserve(sectionTable().size());
     for (const SectionInfo &info : sectionTable())
-        m_sections.emplace_back(info, m_items, m_output);
+        m_sections.emplace_back(info, m_output);
 }
 
 void Workspace::chooseShopType(int index)

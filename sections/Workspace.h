@@ -10,7 +10,7 @@
 
 // Everything the window works on, without the window: the generated-items
 // list, the total-code memo with the scratch files, the page width and the
-// eleven section frames.
+// section frames, one per row of the section table.
 class Workspace
 {
 public:
@@ -32,5 +32,5 @@ private:
     GeneratedItems m_items;
     PageOutput m_output;
     std::vector<SectionFrame> m_sections;
-    QString m_pageWidth = QStringLiteral("750");
+    QString m_pageWidth = PanelDefaults::PageWidth;
 };

@@ -2,6 +2,7 @@
 #include "IntegerText.h"
 #include "SampleAddresses.h"
 #include "ScratchPlatform.h"
+#include "TestSupport.h"
 #include "Workspace.h"
 
 #include <QtTest>
@@ -45,20 +46,6 @@ static QString statesText(const ClickOutcome &outcome)
     return QString::number(int(outcome.inputStates->widthEnabled))
         + QString::number(int(outcome.inputStates->heightEnabled));
 }
-
-static QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// A workspace whose scratch files live in a fresh temporary folder.
-struct TempWorkspace
-{
-    QTemporaryDir dir;
-    Workspace ws{std::make_unique<ScratchFiles>(dir.path(), std::make_unique<SaveFileWriter>())};
-    QByteArray preview() { return readFile(ws.files().previewPath()); }
-};
 
 class TestCodeGenerators : public QObject
 {
@@ -311,8 +298,8 @@ void TestCodeGenerators::relatedSales()
     QFETCH(QString, expected);
 
     const BuildResult r = ::relatedSales(style, relatedInputs(width, height));
-    QVERIFY2(!r.failed(), qPrintable(r.error));
-    QCOMPARE(r.snippet.value_or(QString()), expected);
+    QVERIFY2(r.ok(), qPrintable(r.error()));
+    QCOMPARE(r.value().value_or(QString()), expected);
 }
 
 void TestCodeGenerators::parseInteger_data()
@@ -393,8 +380,8 @@ void TestCodeGenerators::conversionFailure()
     QFETCH(QString, reported);
 
     const BuildResult r = ::relatedSales(style, relatedInputs(width, height));
-    QVERIFY(!r.snippet);
-    QCOMPARE(r.error, notAnInteger(reported));
+    QVERIFY(!r.ok());
+    QCOMPARE(r.error(), notAnInteger(reported));
 }
 
 // Steps: "0".."3" click a style, "b" click beside the items, "c" clear the
@@ -421,7 +408,7 @@ void TestCodeGenerators::inputStates()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, states);
 
-    TempWorkspace t;
+    TemporaryWorkspace t;
     SectionFrame &frame = t.ws.section(RelatedSalesSection);
     const SectionInputs in = relatedInputs(u"180"_s, u"300"_s);
     for (int i = 0; i < steps.size(); ++i) {
@@ -433,7 +420,7 @@ void TestCodeGenerators::inputStates()
         else
             outcome = frame.clickStyle(steps[i].toInt(), in);
         QCOMPARE(statesText(outcome), states[i]);
-        QVERIFY(outcome.error.isEmpty());
+        QVERIFY(outcome.error().isEmpty());
     }
 }
 
@@ -462,9 +449,9 @@ void TestCodeGenerators::failingClick()
     QFETCH(QString, reported);
     QFETCH(QString, states);
 
-    TempWorkspace t;
+    TemporaryWorkspace t;
     SectionFrame &frame = t.ws.section(RelatedSalesSection);
-    QVERIFY(frame.clickStyle(style, relatedInputs(u"180"_s, u"300"_s)).error.isEmpty());
+    QVERIFY(frame.clickStyle(style, relatedInputs(u"180"_s, u"300"_s)).error().isEmpty());
     const QString code = frame.code();
     const QByteArray file = t.preview();
     QCOMPARE(t.ws.output().memo(), code);
@@ -472,9 +459,9 @@ void TestCodeGenerators::failingClick()
     frame.clearChoice(); // as a change of the width or height does
     const ClickOutcome outcome = frame.clickStyle(style, relatedInputs(width, height));
     QVERIFY(outcome.ran);
-    QCOMPARE(outcome.error, notAnInteger(reported));
+    QCOMPARE(outcome.error(), notAnInteger(reported));
     QCOMPARE(statesText(outcome), states);
-    QVERIFY(!outcome.preview);
+    QVERIFY(outcome.preview && !*outcome.preview); // reported; nothing was written
     QCOMPARE(frame.code(), code);
     QCOMPARE(t.ws.output().memo(), code);
     QCOMPARE(t.preview(), file);
@@ -579,24 +566,24 @@ void TestCodeGenerators::dividerBar()
     in.colour = colour;
     in.name = name;
     const BuildResult r = ::dividerBar(style, in);
-    QVERIFY(!r.failed());
-    QVERIFY(r.snippet);
-    QCOMPARE(*r.snippet, expected);
+    QVERIFY(r.ok());
+    QVERIFY(r.value());
+    QCOMPARE(*r.value(), expected);
 
-    QVERIFY(!::dividerBar(-1, in).snippet);
+    QVERIFY(!::dividerBar(-1, in).value());
 }
 
 // A snippet keeps the page width of the click that built it; the shop type
 // only reaches the next build.
 void TestCodeGenerators::dividerBarKeepsPageWidthOfItsClick()
 {
-    TempWorkspace t;
+    TemporaryWorkspace t;
     SectionFrame &frame = t.ws.section(DividerBarSection);
     SectionInputs in;
     in.colour = u"#000"_s;
     in.name = u"自定义标签"_s;
     in.pageWidth = t.ws.pageWidth();
-    QVERIFY(frame.clickStyle(0, in).error.isEmpty());
+    QVERIFY(frame.clickStyle(0, in).error().isEmpty());
     const QString built750 = frame.code();
     QVERIFY(built750.contains(u"width:750px;"_s));
 
@@ -605,7 +592,7 @@ void TestCodeGenerators::dividerBarKeepsPageWidthOfItsClick()
     QCOMPARE(frame.code(), built750);
 
     in.pageWidth = t.ws.pageWidth();
-    QVERIFY(frame.clickStyle(1, in).error.isEmpty());
+    QVERIFY(frame.clickStyle(1, in).error().isEmpty());
     QVERIFY(frame.code().contains(u"width:790px;"_s));
 }
 
@@ -661,16 +648,16 @@ void TestCodeGenerators::coupon()
     SectionInputs in;
     in.colour = colour;
     const BuildResult r = ::coupon(0, in);
-    QVERIFY(r.snippet);
-    QCOMPARE(*r.snippet, expected);
-    QVERIFY(!::coupon(-1, in).snippet);
+    QVERIFY(r.value());
+    QCOMPARE(*r.value(), expected);
+    QVERIFY(!::coupon(-1, in).value());
 }
 
 // The style click previews three blocks side by side without the memo; Add
 // hands over one block.
 void TestCodeGenerators::couponPanel()
 {
-    TempWorkspace t;
+    TemporaryWorkspace t;
     SectionFrame &frame = t.ws.section(CouponSection);
     SectionInputs in;
     in.colour = u"#000"_s;
@@ -687,7 +674,7 @@ void TestCodeGenerators::couponPanel()
                                R"(text-align:center;"><span style="color:#000">满200元使用</span></div></td></tr></table></a>)");
 
     const ClickOutcome outcome = frame.clickStyle(0, in);
-    QVERIFY(outcome.preview && outcome.preview->ok);
+    QVERIFY(outcome.preview && outcome.preview->ok());
     QCOMPARE(frame.code(), block);
     QCOMPARE(t.ws.output().memo(), u"mmo1"_s);
     const QString page = QLatin1String(R"(<table width="100%" border="0"><tr><td>)") % block
@@ -695,7 +682,9 @@ void TestCodeGenerators::couponPanel()
         % QLatin1String("</td></tr></table>\r\n");
     QCOMPARE(t.preview(), ScratchPlatform::encode(page));
 
-    QCOMPARE(frame.add(in), AddOutcome::Added);
+    const Result<GeneratedItem> item = frame.add(in);
+    QVERIFY(item);
+    t.ws.items().append(item->snippet, item->name);
     QCOMPARE(t.ws.items().snippets(), QStringList{block});
     QCOMPARE(t.ws.items().names(), QStringList{u"  默认样式-优惠券"_s});
 }

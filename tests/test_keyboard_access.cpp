@@ -5,6 +5,7 @@
 #include "PreviewView.h"
 #include "SectionPanel.h"
 #include "StyleGroup.h"
+#include "TestSupport.h"
 #include "UserPrompts.h"
 #include "Workspace.h"
 
@@ -61,18 +62,17 @@ private:
         QTest::keyClick(focused() ? focused() : m_window.get(), key, mods);
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Workspace> m_workspace;
+    std::unique_ptr<TemporaryWorkspace> m_scratch;
+    Workspace *m_workspace = nullptr;
     RecordingPrompts m_prompts;
     std::unique_ptr<MainWindow> m_window;
 };
 
 void TestKeyboardAccess::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_workspace = std::make_unique<Workspace>(
-        std::make_unique<ScratchFiles>(m_dir->path(), std::make_unique<SaveFileWriter>()));
+    m_scratch = std::make_unique<TemporaryWorkspace>();
+    QVERIFY(m_scratch->tmp.isValid());
+    m_workspace = &m_scratch->ws;
     m_prompts.notices.clear();
     m_prompts.errors.clear();
     m_window = std::make_unique<MainWindow>(*m_workspace, &m_prompts);
@@ -85,7 +85,8 @@ void TestKeyboardAccess::init()
 void TestKeyboardAccess::cleanup()
 {
     m_window.reset();
-    m_workspace.reset();
+    m_workspace = nullptr;
+    m_scratch.reset();
 }
 
 void TestKeyboardAccess::tabReachesEveryControlInOrder()

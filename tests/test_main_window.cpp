@@ -8,6 +8,7 @@
 #include "ScratchPlatform.h"
 #include "SectionPanel.h"
 #include "StyleGroup.h"
+#include "TestSupport.h"
 #include "UserPrompts.h"
 #include "Workspace.h"
 
@@ -82,14 +83,6 @@ bool waitUntil(Predicate done, int timeout = LoadTimeout)
     return done();
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<missing>");
-    return f.readAll();
-}
-
 // The page's text, read back through the view's asynchronous call.
 QString pageText(QWebEnginePage *page, bool html = false)
 {
@@ -105,12 +98,11 @@ QString pageText(QWebEnginePage *page, bool html = false)
 }
 
 // One window over a workspace whose scratch files live in a fresh folder.
-struct Fixture
+struct Fixture : TemporaryWorkspace
 {
     // With `realPrompts` the window shows its own message boxes.
     explicit Fixture(bool realPrompts = false)
-        : ws(std::make_unique<ScratchFiles>(tmp.path(), std::make_unique<SaveFileWriter>()))
-        , window(ws, realPrompts ? nullptr : &prompts)
+        : window(ws, realPrompts ? nullptr : &prompts)
         , loads(window.preview(), &PreviewView::loadFinished)
     {
     }
@@ -146,7 +138,6 @@ struct Fixture
 
     QWebEnginePage *page() const { return window.preview()->view()->page(); }
     QListView *list() const { return window.itemList(); }
-    QString path(const QString &file) const { return tmp.filePath(file); }
 
     void click(const QString &name) { QTest::mouseClick(find(name), Qt::LeftButton); }
     void openSection(int number) { QTest::mouseClick(window.functionButton(number), Qt::LeftButton); }
@@ -193,8 +184,6 @@ struct Fixture
         return names;
     }
 
-    QTemporaryDir tmp;
-    Workspace ws;
     RecordingPrompts prompts;
     MainWindow window;
     QSignalSpy loads;

@@ -2,6 +2,7 @@
 #include "PageOutput.h"
 #include "ScratchFiles.h"
 #include "ScratchPlatform.h"
+#include "TestSupport.h"
 
 #include <QtTest>
 
@@ -13,14 +14,6 @@
 #endif
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<missing>");
-    return f.readAll();
-}
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
@@ -42,13 +35,11 @@ public:
         : m_failingPath(failingPath)
     {
     }
-    bool write(const QString &path, const QByteArray &bytes, QString *reason) override
+    Result<> write(const QString &path, const QByteArray &bytes) override
     {
-        if (path == m_failingPath) {
-            *reason = QStringLiteral("No space left on device");
-            return false;
-        }
-        return m_real.write(path, bytes, reason);
+        if (path == m_failingPath)
+            return Failure{QStringLiteral("No space left on device")};
+        return m_real.write(path, bytes);
     }
 
 private:
@@ -198,9 +189,9 @@ void TestPageOutput::pagePreview()
 
     Scratch s;
     const PreviewResult r = s.output.pagePreview(snippets);
-    QVERIFY(r.ok);
-    QVERIFY(r.error.isEmpty());
-    QCOMPARE(r.file, s.files.previewPath());
+    QVERIFY(r.ok());
+    QVERIFY(r.error().isEmpty());
+    QCOMPARE(r.value(), s.files.previewPath());
     QCOMPARE(s.list(), list);
     QCOMPARE(s.preview(), page);
     QCOMPARE(s.output.memo(), QString::fromUtf8(page));
@@ -221,7 +212,7 @@ void TestPageOutput::pagePreview_tenThousandItems()
         page += QString(s).replace(u'\n', QLatin1String("\r\n")).toUtf8() + "\r\n";
     }
     Scratch s;
-    QVERIFY(s.output.pagePreview(snippets).ok);
+    QVERIFY(s.output.pagePreview(snippets).ok());
     QCOMPARE(s.list(), list);
     QCOMPARE(s.preview(), page);
     QCOMPARE(s.output.memo(), QString::fromUtf8(page));
@@ -244,8 +235,8 @@ void TestPageOutput::stylePreview()
     QFETCH(QString, snippet);
     Scratch s;
     const PreviewResult r = s.output.stylePreview(snippet);
-    QVERIFY(r.ok);
-    QCOMPARE(r.file, s.files.previewPath());
+    QVERIFY(r.ok());
+    QCOMPARE(r.value(), s.files.previewPath());
     QCOMPARE(s.output.memo(), snippet);
     QCOMPARE(s.preview(), snippet.toUtf8());
     QVERIFY(!QFile::exists(s.files.listPath()));
@@ -256,8 +247,8 @@ void TestPageOutput::couponPreview()
     Scratch s;
     const QString block = QStringLiteral("<a href=\"#优惠券链接\">B</a>");
     const PreviewResult r = s.output.couponPreview(block);
-    QVERIFY(r.ok);
-    QCOMPARE(r.file, s.files.previewPath());
+    QVERIFY(r.ok());
+    QCOMPARE(r.value(), s.files.previewPath());
     QCOMPARE(s.preview(), QStringLiteral("<table width=\"100%\" border=\"0\"><tr><td><a href=\"#优惠券链接\">B</a></td>"
                                          "<td><a href=\"#优惠券链接\">B</a></td><td><a href=\"#优惠券链接\">B</a></td>"
                                          "</tr></table>\r\n")
@@ -272,13 +263,13 @@ void TestPageOutput::memoFollowsLastPreview()
     QCOMPARE(s.output.memo(), QStringLiteral("mmo1"));
     QVERIFY(s.entries().isEmpty());
 
-    s.output.stylePreview(QStringLiteral("one"));
+    QVERIFY(s.output.stylePreview(QStringLiteral("one")));
     QCOMPARE(s.output.memo(), QStringLiteral("one"));
-    s.output.pagePreview({QStringLiteral("a"), QStringLiteral("b")});
+    QVERIFY(s.output.pagePreview({QStringLiteral("a"), QStringLiteral("b")}));
     QCOMPARE(s.output.memo(), QStringLiteral("a\r\nb\r\n"));
-    s.output.couponPreview(QStringLiteral("c"));
+    QVERIFY(s.output.couponPreview(QStringLiteral("c")));
     QCOMPARE(s.output.memo(), QStringLiteral("a\r\nb\r\n"));
-    s.output.stylePreview(QStringLiteral("two"));
+    QVERIFY(s.output.stylePreview(QStringLiteral("two")));
     QCOMPARE(s.output.memo(), QStringLiteral("two"));
     QCOMPARE(s.preview(), QByteArray("two"));
     // The list file keeps the last page's list.
@@ -292,18 +283,18 @@ void TestPageOutput::fileWhereFolderShouldBe()
     writeBytes(s.folder, "not a folder");
 
     PreviewResult r = s.output.pagePreview({QStringLiteral("a")});
-    QVERIFY(!r.ok);
-    QVERIFY2(r.error.startsWith(cannotCreate(s.files.listPath())), qPrintable(r.error));
-    QVERIFY(r.error.size() > cannotCreate(s.files.listPath()).size()); // a reason follows
+    QVERIFY(!r.ok());
+    QVERIFY2(r.error().startsWith(cannotCreate(s.files.listPath())), qPrintable(r.error()));
+    QVERIFY(r.error().size() > cannotCreate(s.files.listPath()).size()); // a reason follows
     QCOMPARE(s.output.memo(), QStringLiteral("mmo1"));
 
     // A failed style preview still leaves the snippet in the memo.
     r = s.output.stylePreview(QStringLiteral("snippet"));
-    QVERIFY(!r.ok);
-    QVERIFY2(r.error.startsWith(cannotCreate(s.files.previewPath())), qPrintable(r.error));
+    QVERIFY(!r.ok());
+    QVERIFY2(r.error().startsWith(cannotCreate(s.files.previewPath())), qPrintable(r.error()));
     QCOMPARE(s.output.memo(), QStringLiteral("snippet"));
 
-    QVERIFY(!s.output.couponPreview(QStringLiteral("c")).ok);
+    QVERIFY(!s.output.couponPreview(QStringLiteral("c")).ok());
     QCOMPARE(s.output.memo(), QStringLiteral("snippet"));
     QCOMPARE(readBytes(s.folder), QByteArray("not a folder"));
 }
@@ -332,18 +323,18 @@ void TestPageOutput::pagePreviewFault()
     writeBytes(s.files.listPath(), "old list\r\n");
     writeBytes(s.files.previewPath(), "old page\r\n");
     if (step1)
-        QVERIFY(s.output.stylePreview(QStringLiteral("old page\r\n")).ok);
+        QVERIFY(s.output.stylePreview(QStringLiteral("old page\r\n")).ok());
     if (!diskFull) {
         QVERIFY(QFile::remove(failingPath));
         QVERIFY(QDir().mkpath(failingPath + QStringLiteral("/inner")));
     }
 
     const PreviewResult r = s.output.pagePreview({QStringLiteral("新的\n页")});
-    QVERIFY(!r.ok);
+    QVERIFY(!r.ok());
     if (diskFull)
-        QCOMPARE(r.error, cannotCreate(failingPath) + QStringLiteral("No space left on device"));
+        QCOMPARE(r.error(), cannotCreate(failingPath) + QStringLiteral("No space left on device"));
     else
-        QVERIFY2(r.error.startsWith(cannotCreate(failingPath)) && !r.error.endsWith(u' '), qPrintable(r.error));
+        QVERIFY2(r.error().startsWith(cannotCreate(failingPath)) && !r.error().endsWith(u' '), qPrintable(r.error()));
     if (step1) {
         // Nothing moved on.
         QCOMPARE(s.output.memo(), QStringLiteral("old page\r\n"));
@@ -364,7 +355,7 @@ void TestPageOutput::failedWriteKeepsOldFile()
     // A file-size limit makes the system refuse a write part-way, also for
     // root. An existing preview file must come through whole.
     Scratch s;
-    QVERIFY(s.output.stylePreview(QStringLiteral("old page")).ok);
+    QVERIFY(s.output.stylePreview(QStringLiteral("old page")).ok());
 
     const QString big(8000, u'x');
     QStringList lfLines{QString(3000, u'\n')}; // 3002 bytes listed, 6002 as a page
@@ -382,10 +373,10 @@ void TestPageOutput::failedWriteKeepsOldFile()
 
     // The system's own reason is reported, not a generic one.
     const QString tooLarge = cannotCreate(s.files.previewPath()) + QString::fromLocal8Bit(std::strerror(EFBIG));
-    QVERIFY(!style.ok);
-    QCOMPARE(style.error, tooLarge);
-    QVERIFY(!page.ok);
-    QCOMPARE(page.error, tooLarge);
+    QVERIFY(!style.ok());
+    QCOMPARE(style.error(), tooLarge);
+    QVERIFY(!page.ok());
+    QCOMPARE(page.error(), tooLarge);
     QCOMPARE(s.output.memo(), QString(3000, u'\n').replace(u'\n', QLatin1String("\r\n")) + QLatin1String("\r\n"));
     QCOMPARE(s.list().size(), 3002);
     QCOMPARE(s.preview(), QByteArray("old page"));

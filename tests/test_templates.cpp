@@ -2,6 +2,7 @@
 #include "SampleAddresses.h"
 #include "ScratchPlatform.h"
 #include "Templates.h"
+#include "TestSupport.h"
 #include "Workspace.h"
 
 #include <QRegularExpression>
@@ -36,12 +37,6 @@ QByteArray resourceBytes(const QString &name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Lines as a text file counts them: a final CR LF ends the last line.
 QStringList linesOf(const QString &text)
 {
@@ -64,13 +59,6 @@ bool onlyCrLf(const QString &text)
     const qsizetype pairs = text.count(QLatin1String("\r\n"));
     return text.count(u'\r') == pairs && text.count(u'\n') == pairs;
 }
-
-struct Scratch
-{
-    QTemporaryDir dir;
-    Workspace workspace{std::make_unique<ScratchFiles>(dir.path(), std::make_unique<SaveFileWriter>())};
-    QByteArray preview() { return fileBytes(workspace.files().previewPath()); }
-};
 
 } // namespace
 
@@ -268,9 +256,9 @@ void TestTemplates::pictureSnippet()
 
     QCOMPARE(expected.toUtf8().size(), bytes);
     const BuildResult result = pictureList(style, SectionInputs{});
-    QVERIFY(result.snippet);
-    QCOMPARE(*result.snippet, withAddress(expected, address));
-    QVERIFY(!result.snippet->contains(u'\r') && !result.snippet->contains(u'\n'));
+    QVERIFY(result.value());
+    QCOMPARE(*result.value(), withAddress(expected, address));
+    QVERIFY(!result.value()->contains(u'\r') && !result.value()->contains(u'\n'));
 }
 
 void TestTemplates::addThroughFrame_data()
@@ -304,20 +292,20 @@ void TestTemplates::addThroughFrame()
     QFETCH(QString, expected);
     QFETCH(QString, displayName);
 
-    Scratch scratch;
-    SectionFrame &frame = scratch.workspace.section(section);
+    TemporaryWorkspace scratch;
+    SectionFrame &frame = scratch.ws.section(section);
     const SectionInputs inputs;
     frame.open();
     const ClickOutcome outcome = frame.clickStyle(style, inputs);
-    QVERIFY(outcome.ran && outcome.preview && outcome.preview->ok);
+    QVERIFY(outcome.ran && outcome.preview && outcome.preview->ok());
     QCOMPARE(frame.code(), expected);
     // The preview file holds the text in the system's 8-bit encoding, which
     // is UTF-8 here.
     QCOMPARE(scratch.preview(), ScratchPlatform::encode(expected));
 
-    QCOMPARE(frame.add(inputs), AddOutcome::Added);
-    QCOMPARE(scratch.workspace.items().snippets(), QStringList{expected});
-    QCOMPARE(scratch.workspace.items().names(), QStringList{displayName});
+    QVERIFY(scratch.add(frame, inputs));
+    QCOMPARE(scratch.ws.items().snippets(), QStringList{expected});
+    QCOMPARE(scratch.ws.items().names(), QStringList{displayName});
 }
 
 void TestTemplates::noChoiceKeepsCode_data()
@@ -331,8 +319,8 @@ void TestTemplates::noChoiceKeepsCode()
 {
     QFETCH(int, section);
 
-    Scratch scratch;
-    SectionFrame &frame = scratch.workspace.section(section);
+    TemporaryWorkspace scratch;
+    SectionFrame &frame = scratch.ws.section(section);
     const SectionInputs inputs;
     frame.open();
     QVERIFY(frame.clickBeside(inputs).ran);
@@ -342,7 +330,7 @@ void TestTemplates::noChoiceKeepsCode()
     // After Add has cleared the choice, the code edit keeps the last style.
     frame.clickStyle(0, inputs);
     const QString built = frame.code();
-    QCOMPARE(frame.add(inputs), AddOutcome::Added);
+    QVERIFY(scratch.add(frame, inputs));
     QVERIFY(frame.clickBeside(inputs).ran);
     QCOMPARE(frame.code(), built);
     QCOMPARE(scratch.preview(), ScratchPlatform::encode(built));
@@ -367,12 +355,12 @@ void TestTemplates::styleSwitchReplaces()
     QFETCH(int, second);
 
     const SectionInfo &info = sectionInfo(section);
-    const QString firstText = *info.generate(first, SectionInputs{}).snippet;
-    const QString secondText = *info.generate(second, SectionInputs{}).snippet;
+    const QString firstText = *info.generate(first, SectionInputs{}).value();
+    const QString secondText = *info.generate(second, SectionInputs{}).value();
     QVERIFY(firstText != secondText);
 
-    Scratch scratch;
-    SectionFrame &frame = scratch.workspace.section(section);
+    TemporaryWorkspace scratch;
+    SectionFrame &frame = scratch.ws.section(section);
     const SectionInputs inputs;
     frame.clickStyle(first, inputs);
     frame.clickStyle(second, inputs);
@@ -384,18 +372,18 @@ void TestTemplates::styleSwitchReplaces()
 
 void TestTemplates::bundleAddedTwice()
 {
-    Scratch scratch;
-    SectionFrame &frame = scratch.workspace.section(7);
+    TemporaryWorkspace scratch;
+    SectionFrame &frame = scratch.ws.section(7);
     const SectionInputs inputs;
     for (int i = 0; i < 2; ++i) {
         frame.open();
         frame.clickStyle(0, inputs);
-        QCOMPARE(frame.add(inputs), AddOutcome::Added);
+        QVERIFY(scratch.add(frame, inputs));
     }
     const QString &bundle = templateText(TemplateId::LblDapei);
-    QCOMPARE(scratch.workspace.items().snippets(), (QStringList{bundle, bundle}));
+    QCOMPARE(scratch.ws.items().snippets(), (QStringList{bundle, bundle}));
     const QString name = QStringLiteral("  搭配销售  -搭配销售");
-    QCOMPARE(scratch.workspace.items().names(), (QStringList{name, name}));
+    QCOMPARE(scratch.ws.items().names(), (QStringList{name, name}));
 }
 
 QTEST_APPLESS_MAIN(TestTemplates)

@@ -1,51 +1,45 @@
 #include "ItemCommands.h"
 
-AddedItemCommand::AddedItemCommand(GeneratedItems &items, const QString &snippet, const QString &name)
+AddItemCommand::AddItemCommand(GeneratedItems &items, const GeneratedItem &item)
     : QUndoCommand(QStringLiteral("添加"))
     , m_items(items)
-    , m_snippet(snippet)
-    , m_name(name)
+    , m_item(item)
 {
 }
 
-void AddedItemCommand::undo()
+void AddItemCommand::undo()
 {
     m_items.remove(m_items.count() - 1);
 }
 
-void AddedItemCommand::redo()
+void AddItemCommand::redo()
 {
-    if (m_done) {
-        m_done = false; // the Add itself appended the entry
-        return;
-    }
-    m_items.append(m_snippet, m_name);
+    m_items.append(m_item.snippet, m_item.name);
 }
 
-MoveItemCommand::MoveItemCommand(GeneratedItems &items, int from, int to)
-    : QUndoCommand(to < from ? QStringLiteral("上移") : QStringLiteral("下移"))
+MoveItemCommand::MoveItemCommand(GeneratedItems &items, int index, Direction direction)
+    : QUndoCommand(direction == Up ? QStringLiteral("上移") : QStringLiteral("下移"))
     , m_items(items)
-    , m_from(from)
-    , m_to(to)
+    , m_index(index)
+    , m_direction(direction)
 {
-}
-
-static void moveOne(GeneratedItems &items, int from, int to)
-{
-    if (to < from)
-        items.moveUp(from);
-    else
-        items.moveDown(from);
 }
 
 void MoveItemCommand::undo()
 {
-    moveOne(m_items, m_to, m_from);
+    // The entry now stands one place further; it goes back.
+    if (m_direction == Up)
+        m_items.moveDown(m_index - 1);
+    else
+        m_items.moveUp(m_index + 1);
 }
 
 void MoveItemCommand::redo()
 {
-    moveOne(m_items, m_from, m_to);
+    if (m_direction == Up)
+        m_items.moveUp(m_index);
+    else
+        m_items.moveDown(m_index);
 }
 
 RemoveItemCommand::RemoveItemCommand(GeneratedItems &items, int index)

@@ -4,36 +4,35 @@
 
 #include <QUndoCommand>
 
-// Undoable changes of the generated-items list. Each restores both lists
-// together. Commands for changes already made (an Add through a section
-// panel) skip their first redo.
+// Undoable changes of the generated-items list, the only way the window
+// changes it. Each makes its change in redo(), the first time included, and
+// restores both lists together in undo().
 
-class AddedItemCommand : public QUndoCommand
+class AddItemCommand : public QUndoCommand
 {
 public:
-    AddedItemCommand(GeneratedItems &items, const QString &snippet, const QString &name);
+    AddItemCommand(GeneratedItems &items, const GeneratedItem &item);
     void undo() override;
     void redo() override;
 
 private:
     GeneratedItems &m_items;
-    QString m_snippet;
-    QString m_name;
-    bool m_done = true;
+    GeneratedItem m_item;
 };
 
 class MoveItemCommand : public QUndoCommand
 {
 public:
-    // Moves entry `from` one place up (to from - 1) or down (to from + 1).
-    MoveItemCommand(GeneratedItems &items, int from, int to);
+    enum Direction { Up, Down };
+    // Moves entry `index` one place up or down.
+    MoveItemCommand(GeneratedItems &items, int index, Direction direction);
     void undo() override;
     void redo() override;
 
 private:
     GeneratedItems &m_items;
-    int m_from;
-    int m_to;
+    int m_index;
+    Direction m_direction;
 };
 
 class RemoveItemCommand : public QUndoCommand

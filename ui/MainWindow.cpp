@@ -30,7 +30,8 @@ const QString MainWindow::StartPrompt = QStringLiteral("点击左边的标签，
 
 namespace {
 
-const QColor RightColumnColour(192, 220, 192);
+// The function list's hover colour is the right column's colour.
+const QColor &RightColumnColour = FunctionButton::HoverColour;
 
 QFont pixelFont(int pixels, bool bold = false)
 {
@@ -207,7 +208,7 @@ QWidget *MainWindow::buildLeftColumn()
         button->setGeometry(QRect(info.buttonPos, QSize(80, 50)));
         const int number = info.number;
         connect(button, &FunctionButton::clicked, this, [this, number] { openSection(number); });
-        m_buttons.at(std::size_t(number - 1)) = button;
+        m_buttons.push_back(button);
     }
     return pane;
 }
@@ -252,11 +253,11 @@ QWidget *MainWindow::buildRightColumn()
         auto *panel = new SectionPanel(m_workspace.section(info.number), *m_prompts,
                                        [this] { return m_workspace.pageWidth(); }, work);
         connect(panel, &SectionPanel::previewWritten, m_wb1, &PreviewView::showFile);
-        connect(panel, &SectionPanel::itemAdded, this, &MainWindow::recordAdd);
-        m_panels.at(std::size_t(info.number - 1)) = panel;
-        // The custom panel stands in the work area from the start, hidden;
-        // the others join it when first opened.
-        if (info.extras == PanelExtras::Custom)
+        connect(panel, &SectionPanel::addRequested, this, &MainWindow::addItem);
+        m_panels.push_back(panel);
+        // Some panels stand in the work area from the start, hidden; the
+        // others join them when first opened.
+        if (info.startsInWorkArea)
             m_workLayout->addWidget(panel);
         else
             panel->hide();
@@ -354,8 +355,8 @@ void MainWindow::openSection(int number)
     QMetaObject::invokeMethod(
         this, [this, panel] { m_scrlbx1->ensureWidgetVisible(panel, 0, 0); }, Qt::QueuedConnection);
 
-    if (number == CouponSection)
-        m_prompts->notice(QStringLiteral("优惠券版式有些许错位，如果懂html代码可直接修改代码或者等待新版中修复！！"));
+    if (!frame.info().openNotice.isEmpty())
+        m_prompts->notice(frame.info().openNotice);
 }
 
 void MainWindow::chooseShopType(int index)
@@ -370,8 +371,15 @@ int MainWindow::selectedRow() const
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-void MainWindow::afterMove()
+void MainWindow::moveSelected(MoveItemCommand::Direction direction)
 {
+    const int i = selectedRow();
+    const int count = m_workspace.items().count();
+    const bool possible = direction == MoveItemCommand::Up ? GeneratedItems::canMoveUp(i, count)
+                                                           : GeneratedItems::canMoveDown(i, count);
+    if (!possible)
+        return;
+    m_undo->push(new MoveItemCommand(m_workspace.items(), i, direction));
     // The selection does not follow the moved entry.
     m_lstlei->selectionModel()->clear();
     m_lstlei->setFocus();
@@ -379,20 +387,12 @@ void MainWindow::afterMove()
 
 void MainWindow::moveUp()
 {
-    const int i = selectedRow();
-    if (!GeneratedItems::canMoveUp(i, m_workspace.items().count()))
-        return;
-    m_undo->push(new MoveItemCommand(m_workspace.items(), i, i - 1));
-    afterMove();
+    moveSelected(MoveItemCommand::Up);
 }
 
 void MainWindow::moveDown()
 {
-    const int i = selectedRow();
-    if (!GeneratedItems::canMoveDown(i, m_workspace.items().count()))
-        return;
-    m_undo->push(new MoveItemCommand(m_workspace.items(), i, i + 1));
-    afterMove();
+    moveSelected(MoveItemCommand::Down);
 }
 
 void MainWindow::deleteItem()
@@ -411,21 +411,19 @@ void MainWindow::clearItems()
     m_undo->push(new ClearItemsCommand(m_workspace.items()));
 }
 
-void MainWindow::recordAdd()
+void MainWindow::addItem(const GeneratedItem &item)
 {
-    const GeneratedItems &items = m_workspace.items();
-    const int last = items.count() - 1;
-    m_undo->push(new AddedItemCommand(m_workspace.items(), items.snippet(last), items.name(last)));
+    m_undo->push(new AddItemCommand(m_workspace.items(), item));
 }
 
 void MainWindow::pagePreview()
 {
     const PreviewResult result = m_workspace.output().pagePreview(m_workspace.items().snippets());
-    if (!result.ok) {
-        m_prompts->error(result.error);
+    if (!result) {
+        m_prompts->error(result.error());
         return;
     }
-    m_wb1->showFile(result.file);
+    m_wb1->showFile(*result);
 }
 
 void MainWindow::extract()

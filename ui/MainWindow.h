@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ItemCommands.h"
+
 #include <QMainWindow>
 
-#include <array>
 #include <memory>
+#include <vector>
 
 class FunctionButton;
 class GeneratedItemsModel;
@@ -44,6 +46,7 @@ public:
     // The window's operations, as the buttons run them.
     void openSection(int number);
     void chooseShopType(int index);
+    void addItem(const GeneratedItem &item);
     void moveUp();
     void moveDown();
     void deleteItem();
@@ -55,17 +58,16 @@ private:
     QWidget *buildLeftColumn();
     QWidget *buildRightColumn();
     QWidget *buildGeneratedItemsPanel();
-    void recordAdd();
     int selectedRow() const;
-    void afterMove();
+    void moveSelected(MoveItemCommand::Direction direction);
 
     Workspace &m_workspace;
     std::unique_ptr<UserPrompts> m_ownPrompts;
     UserPrompts *m_prompts;
     GeneratedItemsModel *m_model;
     QUndoStack *m_undo;
-    std::array<FunctionButton *, 11> m_buttons{};
-    std::array<SectionPanel *, 11> m_panels{};
+    std::vector<FunctionButton *> m_buttons;
+    std::vector<SectionPanel *> m_panels;
     QLabel *m_lblleixing = nullptr;
     QButtonGroup *m_shopTypes = nullptr;
     PreviewView *m_wb1 = nullptr;

@@ -70,8 +70,8 @@ SectionPanel::SectionPanel(SectionFrame &frame, UserPrompts &prompts, std::funct
     // Screen readers announce the panel by its title.
     setAccessibleName(info.title.isEmpty() ? info.buttonCaption : info.title);
 
-    if (!info.titleName.isEmpty() && info.extras != PanelExtras::Custom)
-        label(info.titleName, info.title, info.titlePos, this);
+    if (!info.titleName.isEmpty())
+        label(info.titleName, info.titleText.isEmpty() ? info.title : info.titleText, info.titlePos, this);
 
     switch (info.extras) {
     case PanelExtras::RelatedSales:
@@ -116,11 +116,11 @@ void SectionPanel::buildRelatedSalesInputs()
     label(QStringLiteral("lbl12"), QStringLiteral("图片宽度:"), {16, 18}, box);
     m_cbb1 = place(new QComboBox(box), QStringLiteral("cbb1"), {72, 14, 45, 21});
     m_cbb1->setEditable(true);
-    m_cbb1->addItems({QStringLiteral("180"), QStringLiteral("190")});
-    m_cbb1->setEditText(QStringLiteral("180"));
+    m_cbb1->addItems({PanelDefaults::PictureWidth, PanelDefaults::OtherPictureWidth});
+    m_cbb1->setEditText(PanelDefaults::PictureWidth);
     m_cbb1->setAccessibleName(QStringLiteral("图片宽度"));
     label(QStringLiteral("lbl7"), QStringLiteral("高度："), {121, 18}, box);
-    m_edt6 = place(new QLineEdit(QStringLiteral("300"), box), QStringLiteral("edt6"), {156, 14, 37, 21});
+    m_edt6 = place(new QLineEdit(PanelDefaults::PictureHeight, box), QStringLiteral("edt6"), {156, 14, 37, 21});
     m_edt6->setAccessibleName(QStringLiteral("高度"));
 
     // Any change of either text clears the style choice and nothing else:
@@ -138,10 +138,10 @@ void SectionPanel::buildDividerBarInputs()
     auto *names = label(QStringLiteral("lbl4"), QStringLiteral("标签名：\n\n颜色值："), {32, 23}, this);
     names->setGeometry(32, 20, 52, 47);
     names->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_edtname02 = place(new QLineEdit(QStringLiteral("自定义标签"), this), QStringLiteral("edtname02"),
+    m_edtname02 = place(new QLineEdit(PanelDefaults::DividerName, this), QStringLiteral("edtname02"),
                         {85, 20, 133, 21});
     m_edtname02->setAccessibleName(QStringLiteral("标签名"));
-    m_colour = place(new ColourEdit(QStringLiteral("#000"), this), QStringLiteral("edt2"), {85, 46, 36, 21});
+    m_colour = place(new ColourEdit(PanelDefaults::Colour, this), QStringLiteral("edt2"), {85, 46, 36, 21});
     m_colour->setBackground(Qt::black);
     QPalette p = m_colour->palette();
     p.setColor(QPalette::Text, Qt::white);
@@ -153,7 +153,7 @@ void SectionPanel::buildDividerBarInputs()
 void SectionPanel::buildCouponInputs()
 {
     label(QStringLiteral("lbl8"), QStringLiteral("颜色："), {144, 44}, this);
-    m_colour = place(new ColourEdit(QStringLiteral("#000"), this), QStringLiteral("edtyouhuiquancolor"),
+    m_colour = place(new ColourEdit(PanelDefaults::Colour, this), QStringLiteral("edtyouhuiquancolor"),
                      {179, 40, 49, 21});
     m_colour->setBackground(palette().color(QPalette::WindowText));
     m_colour->setAccessibleName(QStringLiteral("优惠券颜色"));
@@ -162,8 +162,7 @@ void SectionPanel::buildCouponInputs()
 
 void SectionPanel::buildCustomInputs()
 {
-    label(QStringLiteral("lbl10"), QStringLiteral("自定义名："), {16, 16}, this);
-    m_edt10 = place(new QLineEdit(QStringLiteral("自定义名"), this), QStringLiteral("edt10"), {81, 14, 117, 21});
+    m_edt10 = place(new QLineEdit(PanelDefaults::CustomName, this), QStringLiteral("edt10"), {81, 14, 117, 21});
     m_edt10->setAccessibleName(QStringLiteral("自定义名"));
     m_mmo10 = place(new QPlainTextEdit(this), QStringLiteral("mmo10"), {16, 40, 217, 145});
     m_mmo10->setAccessibleName(QStringLiteral("自定义代码"));
@@ -214,16 +213,12 @@ void SectionPanel::showOutcome(const ClickOutcome &outcome)
         m_edt6->setEnabled(outcome.inputStates->heightEnabled);
     }
     sync();
-    if (!outcome.error.isEmpty()) {
-        m_prompts.error(outcome.error);
-        return;
-    }
     if (!outcome.preview)
         return;
-    if (outcome.preview->ok)
-        emit previewWritten(outcome.preview->file);
+    if (*outcome.preview)
+        emit previewWritten(**outcome.preview);
     else
-        m_prompts.error(outcome.preview->error);
+        m_prompts.error(outcome.preview->error());
 }
 
 void SectionPanel::add()
@@ -231,17 +226,17 @@ void SectionPanel::add()
     if (m_frame.info().extras == PanelExtras::Custom) {
         // The raw text keeps non-breaking spaces that toPlainText() would
         // turn into plain blanks; paragraph separators become CR LF.
-        m_frame.addCustom(customSnippet(m_mmo10->document()->toRawText()), m_edt10->text());
+        const GeneratedItem item = m_frame.addCustom(customSnippet(m_mmo10->document()->toRawText()), inputs());
         sync();
-        emit itemAdded();
+        emit addRequested(item);
         return;
     }
-    const AddOutcome outcome = m_frame.add(inputs());
+    const Result<GeneratedItem> item = m_frame.add(inputs());
     sync();
-    if (outcome == AddOutcome::Refused)
-        m_prompts.notice(QStringLiteral("请至少选择一项！"));
+    if (item)
+        emit addRequested(*item);
     else
-        emit itemAdded();
+        m_prompts.notice(item.error());
 }
 
 void SectionPanel::cancel()

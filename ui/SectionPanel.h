@@ -41,8 +41,8 @@ public:
 signals:
     // A preview file was written and should be shown.
     void previewWritten(const QString &file);
-    // An item was appended to the generated-items list.
-    void itemAdded();
+    // Add produced this entry for the end of the generated-items list.
+    void addRequested(const GeneratedItem &item);
 
 private:
     void buildRelatedSalesInputs();
