@@ -21,7 +21,6 @@ public:
     explicit PageOutput(ScratchFiles &files);
 
     const QString &memo() const { return m_memo; }
-    ScratchFiles &files() { return m_files; }
 
     // The memo takes the snippet, then the preview file takes the memo.
     PreviewResult stylePreview(const QString &snippet);

@@ -10,7 +10,6 @@ SectionInfo section(int number, const QString &caption, QPoint buttonPos)
     s.number = number;
     s.buttonCaption = caption;
     s.buttonPos = buttonPos;
-    s.codeEditName = QStringLiteral("edt%1").arg(number, 2, 10, QLatin1Char('0'));
     s.groupName = QStringLiteral("rzrdgrp%1").arg(number, 2, 10, QLatin1Char('0'));
     s.placeholder = QStringLiteral("edtguanlian");
     return s;
@@ -160,7 +159,6 @@ std::vector<SectionInfo> buildTable()
     s.nameFromEdit = true;
     s.startsInWorkArea = true;
     s.groupName.clear();
-    s.codeEditName.clear();
     s.placeholder.clear();
     s.addName = QStringLiteral("btn23");
     s.addRect = {125, 198, 50, 25};

@@ -38,7 +38,6 @@ struct SectionInfo
     int columns = 2;
     int itemHeight = 25;
     QStringList styles;
-    QString codeEditName;       // edtNN
     QString placeholder;        // the code edit's initial text
     QString addName;
     QRect addRect;

@@ -27,6 +27,13 @@ bool isRemote(const QUrl &url)
     return url.scheme() == u"http" || url.scheme() == u"https";
 }
 
+// What a page may fetch or frame besides the scratch files: remote
+// addresses, inline data and the empty page.
+bool isOpenToPreviews(const QUrl &url)
+{
+    return isRemote(url) || url.scheme() == u"data" || url.scheme() == u"about";
+}
+
 // The file URLs of the local files a preview may load, built once.
 QList<QUrl> fileUrls(const QStringList &files)
 {
@@ -56,9 +63,7 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
         const QUrl url = info.requestUrl();
-        const bool allowed = isRemote(url) || url.scheme() == u"data" || url.scheme() == u"about"
-            || isAllowedFile(m_allowed, url);
-        if (!allowed)
+        if (!isOpenToPreviews(url) && !isAllowedFile(m_allowed, url))
             info.block(true);
     }
 
@@ -118,7 +123,7 @@ protected:
             return false;
         }
         if (!isMainFrame)
-            return isRemote(url) || url.scheme() == u"about" || url.scheme() == u"data";
+            return isOpenToPreviews(url);
         // The prompt is our own setHtml; any other data: page is refused.
         if (url.scheme() == u"data") {
             const bool ours = m_promptPending;

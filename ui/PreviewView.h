@@ -37,8 +37,6 @@ public:
     QWebEngineView *view() const { return m_view; }
     // The last thing asked to show: a file URL, or empty for a prompt.
     QUrl lastFile() const { return m_lastFile; }
-    // The notice shown instead of the page once the engine stops answering.
-    QLabel *engineNotice() const { return m_engineNotice; }
 
 signals:
     void loadFinished(bool ok);

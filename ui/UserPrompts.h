@@ -28,7 +28,6 @@ public:
     // current colour, keeps a confirmed colour as the new current colour,
     // and returns the current colour whether or not the user confirmed.
     QColor pickColour();
-    QColor dialogColour() const { return m_dialogColour; }
 
 protected:
     QWidget *owner() const { return m_owner; }
