@@ -9,8 +9,8 @@
 //                       [--pages ITEMS:CLICKS,...] [--smoke]
 // The exit status is 3 when a target does not hold; --smoke runs each part
 // once or a few times, to check that it works, and judges nothing.
-#include "StyleSnippets.h"
 #include "ScratchPlatform.h"
+#include "StyleSnippets.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -131,7 +131,8 @@ public:
             m_startup[layoutFirst ? 1 : 0].push_back(startup(layoutFirst ? m_baseline : m_layout));
         }
 
-        progress(QStringLiteral("style previews, %1 sessions of %2 clicks each").arg(m_options.sessions)
+        progress(QStringLiteral("style previews, %1 sessions of %2 clicks each")
+                     .arg(m_options.sessions)
                      .arg(m_options.clicks));
         for (int s = 0; s < m_options.sessions; ++s) {
             const bool layoutFirst = s % 2 == 0;
@@ -171,10 +172,7 @@ private:
         }
     }
 
-    static void progress(const QString &what)
-    {
-        std::fprintf(stderr, "zanfor-measure: %s\n", qPrintable(what));
-    }
+    static void progress(const QString &what) { std::fprintf(stderr, "zanfor-measure: %s\n", qPrintable(what)); }
 
     // Runs the program with the probe; returns its report lines.
     QList<QByteArray> runProbed(const Program &program, const QProcessEnvironment &orders, qint64 *startedAt,
@@ -274,8 +272,7 @@ private:
         process.setProcessEnvironment(m_env);
         process.setStandardErrorFile(QProcess::nullDevice());
         process.start(m_pageBench, args);
-        if (!process.waitForFinished(900000) || process.exitStatus() != QProcess::NormalExit
-            || process.exitCode() != 0)
+        if (!process.waitForFinished(900000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
             die(QStringLiteral("zanfor-page-bench failed"));
         for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
             const QList<QByteArray> parts = line.split(' ');
@@ -303,8 +300,8 @@ private:
         std::vector<Row> out;
         const auto ms = [](double v) -> QString { return QString::number(v, 'f', 1) + QStringLiteral(" ms"); };
         const auto mb = [](double v) -> QString { return QString::number(v, 'f', 0) + QStringLiteral(" MB"); };
-        const auto ratio = [&](const QString &what, const std::vector<double> (&values)[2],
-                               QString (*unit)(double), double limit) {
+        const auto ratio = [&](const QString &what, const std::vector<double>(&values)[2], QString (*unit)(double),
+                               double limit) {
             const double l = median(values[0]), b = median(values[1]);
             out.push_back({{what, unit(l), unit(b), QString::number(l / b, 'f', 2),
                             QStringLiteral("≤ ") + QString::number(limit, 'f', 2)},
@@ -312,10 +309,10 @@ private:
         };
         const int clicks = m_options.clicks;
 
-        ratio(QStringLiteral("Start-up to start prompt loaded (%1 runs each)").arg(m_startup[0].size()), m_startup,
-              ms, 1.25);
-        ratio(QStringLiteral("Style preview, click to load finished (%1 clicks each)").arg(m_click[0].size()),
-              m_click, ms, 1.30);
+        ratio(QStringLiteral("Start-up to start prompt loaded (%1 runs each)").arg(m_startup[0].size()), m_startup, ms,
+              1.25);
+        ratio(QStringLiteral("Style preview, click to load finished (%1 clicks each)").arg(m_click[0].size()), m_click,
+              ms, 1.30);
         out.push_back({{QStringLiteral("… of which the click handler (until the view starts loading)"),
                         ms(median(m_clickOwn[0])), ms(median(m_clickOwn[1]))},
                        std::nullopt});

@@ -51,8 +51,8 @@ void wrong(const char *what)
 void perItem(benchmark::State &state, std::int64_t items)
 {
     state.SetComplexityN(items);
-    state.counters["per_item"] =
-        benchmark::Counter(double(items), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_item"] = benchmark::Counter(
+        double(items), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // One generator building one style from the panel defaults.

@@ -57,7 +57,8 @@ int main(int argc, char *argv[])
     Workspace workspace;
     MainWindow window(workspace);
     bool ok = false;
-    if (!waitForLoad(window.preview(), [&] { window.show(); }, &ok, 60000)) {
+    if (!waitForLoad(
+            window.preview(), [&] { window.show(); }, &ok, 60000)) {
         std::fprintf(stderr, "the start prompt did not load\n");
         return 1;
     }

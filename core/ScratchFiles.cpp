@@ -83,5 +83,6 @@ Result<> ScratchFiles::write(const QString &path, const QByteArray &bytes)
     const Result<> written = m_writer->write(path, bytes);
     if (written)
         return written;
-    return Failure{QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), written.error())};
+    return Failure{
+        QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), written.error())};
 }

@@ -23,10 +23,10 @@ inline const QString CustomName = QStringLiteral("自定义名");
 struct SectionInputs
 {
     QString pageWidth = PanelDefaults::PageWidth; // lblleixing
-    QString widthText; // cbb1
-    QString heightText; // edt6
-    QString colour;    // edt2 or edtyouhuiquancolor
-    QString name;      // edtname02 or edt10
+    QString widthText;                            // cbb1
+    QString heightText;                           // edt6
+    QString colour;                               // edt2 or edtyouhuiquancolor
+    QString name;                                 // edtname02 or edt10
 };
 
 // What the generators read from the panels as the window starts. (The custom

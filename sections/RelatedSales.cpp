@@ -102,16 +102,20 @@ QString irregularBlock(const QString &unitW, const QString &unitH, const QString
     b += u"<div style=\"width:" % unitW % u"px; height:" % outer % u"px; overflow:hidden;float:left\">";
     appendMosaicPicture(b, SamplePic03, unitW, outer);
     // Picture 2 opens the second column.
-    b += u"<div style=\"width:" % unitW % u"px; height:" % outer % u"px; margin-left:10px;float:left\">"
-         u"<div style=\"width:" % unitW % u"px; height:" % unitH % u"px;\">";
+    b += u"<div style=\"width:" % unitW % u"px; height:" % outer
+        % u"px; margin-left:10px;float:left\">"
+          u"<div style=\"width:"
+        % unitW % u"px; height:" % unitH % u"px;\">";
     appendMosaicPicture(b, SamplePic05, unitW, unitH);
     // Picture 3 closes it.
     b += u"<div style=\"width:" % unitW % u"px; height:" % unitH % u"px; margin-top:10px\">";
     appendMosaicPicture(b, SamplePic05, unitW, unitH);
     b += u"</div>";
     // Picture 4 opens the right square.
-    b += u"<div style=\"width:" % outer % u"px; height:" % outer % u"px; margin-left:10px;float:left\">"
-         u"<div style=\"width:" % unitW % u"px; height:" % unitH % u"px; float:left\">";
+    b += u"<div style=\"width:" % outer % u"px; height:" % outer
+        % u"px; margin-left:10px;float:left\">"
+          u"<div style=\"width:"
+        % unitW % u"px; height:" % unitH % u"px; float:left\">";
     appendMosaicPicture(b, SamplePic05, unitW, unitH);
     // Picture 5 beside it.
     b += u"<div style=\"width:" % unitW % u"px; height:" % unitH % u"px; float:left; margin-left:10px\">";

@@ -70,8 +70,8 @@ QString SectionFrame::displayName(const SectionInputs &inputs) const
     // A section without styles (the custom one) shows its title where the
     // others show the style.
     const QString style = m_info.styles.isEmpty() ? m_info.title
-        : m_choice >= 0                          ? m_info.styles.at(m_choice)
-                                                 : QString();
+        : m_choice >= 0                           ? m_info.styles.at(m_choice)
+                                                  : QString();
     const QString section = m_info.nameFromEdit ? inputs.name : m_info.title;
     return QLatin1String("  ") % style % u'-' % section;
 }

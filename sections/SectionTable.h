@@ -22,23 +22,23 @@ enum class PanelExtras { None, RelatedSales, DividerBar, Coupon, Custom };
 
 struct SectionInfo
 {
-    int number = 0;             // 1..11: rzpnlleiN, rzpnlcanN
-    QString buttonCaption;      // function-list caption
-    QPoint buttonPos;           // in rzpnl2
+    int number = 0;        // 1..11: rzpnlleiN, rzpnlcanN
+    QString buttonCaption; // function-list caption
+    QPoint buttonPos;      // in rzpnl2
     int panelWidth = 0;
     int panelHeight = 0;
     PanelColour colour = PanelColour::ButtonFace;
-    QString titleName;          // lbl01 ... (empty: the panel has no title label)
-    QString title;              // the section name, unless nameFromEdit
-    QString titleText;          // the title label's text when not the title
+    QString titleName; // lbl01 ... (empty: the panel has no title label)
+    QString title;     // the section name, unless nameFromEdit
+    QString titleText; // the title label's text when not the title
     QPoint titlePos;
-    bool nameFromEdit = false;  // the divider bar takes its name from edtname02
-    QString groupName;          // rzrdgrpNN (empty for the custom section)
+    bool nameFromEdit = false; // the divider bar takes its name from edtname02
+    QString groupName;         // rzrdgrpNN (empty for the custom section)
     QRect groupRect;
     int columns = 2;
     int itemHeight = 25;
     QStringList styles;
-    QString placeholder;        // the code edit's initial text
+    QString placeholder; // the code edit's initial text
     QString addName;
     QRect addRect;
     QString cancelName;

@@ -6,8 +6,8 @@ BuildResult spacerLine(int style, const SectionInputs &)
     if (style < 0 || style > 2)
         return keepCode();
     return built(QStringLiteral("<table width=\"100%\" height=\"%1\" border=\"0\" cellpadding=\"0\" "
-                                             "cellspacing=\"0\"><tr><td></td></tr></table>")
-                                  .arg(heights[style]));
+                                "cellspacing=\"0\"><tr><td></td></tr></table>")
+                     .arg(heights[style]));
 }
 
 QString customSnippet(const QString &rawText)

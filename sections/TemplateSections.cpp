@@ -27,8 +27,7 @@ const QString &singleRowSnippet()
 // 图文交错: two pictures side by side, no text, all on one line.
 const QString &twoPictureSnippet()
 {
-    static const QString text =
-        QStringLiteral("<table width=\"100%\" border=\"0\"><tr><td align=\"left\"><img src=\"")
+    static const QString text = QStringLiteral("<table width=\"100%\" border=\"0\"><tr><td align=\"left\"><img src=\"")
         % QStringView(SampleAddresses::SamplePic10)
         % QStringLiteral("\" alt=\" 385-1.jpg\"/></td><td align=\"right\"><img src=\"")
         % QStringView(SampleAddresses::SamplePic10) % QStringLiteral("\" alt=\" 385-1.jpg\"/></td></tr></table>");
@@ -43,10 +42,14 @@ const QString &twoPictureSnippet()
 BuildResult productInfo(int style, const SectionInputs &)
 {
     switch (style) {
-    case 0: return copy(TemplateId::Lbl003);     // 默认模式
-    case 1: return copy(TemplateId::LblCanshu2); // 右图左文
-    case 2: return copy(TemplateId::LblCanshu3); // 左图右文
-    default: return keepCode();
+    case 0:
+        return copy(TemplateId::Lbl003); // 默认模式
+    case 1:
+        return copy(TemplateId::LblCanshu2); // 右图左文
+    case 2:
+        return copy(TemplateId::LblCanshu3); // 左图右文
+    default:
+        return keepCode();
     }
 }
 
@@ -58,11 +61,16 @@ BuildResult sizeTable(int style, const SectionInputs &)
 BuildResult pictureList(int style, const SectionInputs &)
 {
     switch (style) {
-    case 0: return built(singleRowSnippet());  // 单行图文
-    case 1: return copy(TemplateId::LblTuwen2);             // 双列图文
-    case 2: return copy(TemplateId::LblTuwen3);             // 双列图片
-    case 3: return built(twoPictureSnippet()); // 图文交错
-    default: return keepCode();
+    case 0:
+        return built(singleRowSnippet()); // 单行图文
+    case 1:
+        return copy(TemplateId::LblTuwen2); // 双列图文
+    case 2:
+        return copy(TemplateId::LblTuwen3); // 双列图片
+    case 3:
+        return built(twoPictureSnippet()); // 图文交错
+    default:
+        return keepCode();
     }
 }
 
@@ -79,8 +87,11 @@ BuildResult bundleSale(int style, const SectionInputs &)
 BuildResult afterSales(int style, const SectionInputs &)
 {
     switch (style) {
-    case 0: return copy(TemplateId::LblBidu);  // 卖家说明
-    case 1: return copy(TemplateId::LblWenda); // 自助问答
-    default: return keepCode();
+    case 0:
+        return copy(TemplateId::LblBidu); // 卖家说明
+    case 1:
+        return copy(TemplateId::LblWenda); // 自助问答
+    default:
+        return keepCode();
     }
 }

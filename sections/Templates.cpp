@@ -12,11 +12,10 @@ namespace {
 
 // Resource names in the order of TemplateId.
 constexpr std::array<const char *, 10> templateNames{
-    "lbl003", "lblcanshu2", "lblcanshu3", "lblmorenchima", "lbltuwen2",
-    "lbltuwen3", "lblxijie01", "lbldapei", "lblbidu", "lblwenda",
+    "lbl003",    "lblcanshu2", "lblcanshu3", "lblmorenchima", "lbltuwen2",
+    "lbltuwen3", "lblxijie01", "lbldapei",   "lblbidu",       "lblwenda",
 };
-static_assert(std::size(templateNames) == std::size_t(TemplateId::LblWenda) + 1,
-              "one resource name per template");
+static_assert(std::size(templateNames) == std::size_t(TemplateId::LblWenda) + 1, "one resource name per template");
 
 struct SampleToken
 {

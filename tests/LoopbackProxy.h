@@ -49,9 +49,8 @@ private:
         if (found == m_answers.cend()) {
             reply = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
         } else {
-            reply = "HTTP/1.1 200 OK\r\nContent-Type: " + found->first
-                + "\r\nContent-Length: " + QByteArray::number(found->second.size())
-                + "\r\nConnection: close\r\n\r\n" + found->second;
+            reply = "HTTP/1.1 200 OK\r\nContent-Type: " + found->first + "\r\nContent-Length: "
+                + QByteArray::number(found->second.size()) + "\r\nConnection: close\r\n\r\n" + found->second;
         }
         socket->write(reply);
         socket->disconnectFromHost();

@@ -76,33 +76,35 @@ void TestCodeGenerators::relatedSales_data()
     QTest::addColumn<QString>("height");
     QTest::addColumn<QString>("expected");
 
-    const QString quarters = html(R"(<table width="100%" border="0"><tr><td>)"
-                                  R"(<div style="width:25%;height:265px; float:left; overflow:hidden; margin-bottom:10px; )"
-                                  R"(font-family:Microsoft YaHei; text-align:center">)"
-                                  R"(<div style="font-size:18px;height:30px; color:#000; margin-top:15px;">自定义标题信息</div>)"
-                                  R"(<div style="font-size:14px;height:25px; color:#666">自定义副标题</div>)"
-                                  R"(<a style="text-decoration:none" href="#" target="_blank">)"
-                                  R"(<img style="border:none" src="SamplePic02" alt=" 190.jpg"/></a></div>)"
-                                  R"(<div style="width:25%;height:265px; float:left; overflow:hidden; margin-bottom:10px; )"
-                                  R"(font-family:Microsoft YaHei; text-align:center">)"
-                                  R"(<div style="font-size:18px;height:30px; color:#000; margin-top:15px;">自定义标题信息</div>)"
-                                  R"(<div style="font-size:14px;height:25px; color:#666">自定义副标题</div>)"
-                                  R"(<a style="text-decoration:none" href="#" target="_blank">)"
-                                  R"(<img style="border:none" src="SamplePic02" alt=" 190.jpg"/></a></div>)"
-                                  R"(<div style="width:25%;height:265px; float:left; overflow:hidden; margin-bottom:10px; )"
-                                  R"(font-family:Microsoft YaHei; text-align:center">)"
-                                  R"(<div style="font-size:18px;height:30px; color:#000; margin-top:15px;">自定义标题信息</div>)"
-                                  R"(<div style="font-size:14px;height:25px; color:#666">自定义副标题</div>)"
-                                  R"(<a style="text-decoration:none" href="#" target="_blank">)"
-                                  R"(<img style="border:none" src="SamplePic02" alt=" 190.jpg"/></a></div>)"
-                                  R"(<div style="width:25%;height:265px; float:left; overflow:hidden; margin-bottom:10px; )"
-                                  R"(font-family:Microsoft YaHei; text-align:center">)"
-                                  R"(<div style="font-size:18px;height:30px; color:#000; margin-top:15px;">自定义标题信息</div>)"
-                                  R"(<div style="font-size:14px;height:25px; color:#666">自定义副标题</div>)"
-                                  R"(<a style="text-decoration:none" href="#" target="_blank">)"
-                                  R"(<img style="border:none" src="SamplePic02" alt=" 190.jpg"/></a></div></td></tr></table>)");
+    const QString quarters = html(
+        R"(<table width="100%" border="0"><tr><td>)"
+        R"(<div style="width:25%;height:265px; float:left; overflow:hidden; margin-bottom:10px; )"
+        R"(font-family:Microsoft YaHei; text-align:center">)"
+        R"(<div style="font-size:18px;height:30px; color:#000; margin-top:15px;">自定义标题信息</div>)"
+        R"(<div style="font-size:14px;height:25px; color:#666">自定义副标题</div>)"
+        R"(<a style="text-decoration:none" href="#" target="_blank">)"
+        R"(<img style="border:none" src="SamplePic02" alt=" 190.jpg"/></a></div>)"
+        R"(<div style="width:25%;height:265px; float:left; overflow:hidden; margin-bottom:10px; )"
+        R"(font-family:Microsoft YaHei; text-align:center">)"
+        R"(<div style="font-size:18px;height:30px; color:#000; margin-top:15px;">自定义标题信息</div>)"
+        R"(<div style="font-size:14px;height:25px; color:#666">自定义副标题</div>)"
+        R"(<a style="text-decoration:none" href="#" target="_blank">)"
+        R"(<img style="border:none" src="SamplePic02" alt=" 190.jpg"/></a></div>)"
+        R"(<div style="width:25%;height:265px; float:left; overflow:hidden; margin-bottom:10px; )"
+        R"(font-family:Microsoft YaHei; text-align:center">)"
+        R"(<div style="font-size:18px;height:30px; color:#000; margin-top:15px;">自定义标题信息</div>)"
+        R"(<div style="font-size:14px;height:25px; color:#666">自定义副标题</div>)"
+        R"(<a style="text-decoration:none" href="#" target="_blank">)"
+        R"(<img style="border:none" src="SamplePic02" alt=" 190.jpg"/></a></div>)"
+        R"(<div style="width:25%;height:265px; float:left; overflow:hidden; margin-bottom:10px; )"
+        R"(font-family:Microsoft YaHei; text-align:center">)"
+        R"(<div style="font-size:18px;height:30px; color:#000; margin-top:15px;">自定义标题信息</div>)"
+        R"(<div style="font-size:14px;height:25px; color:#666">自定义副标题</div>)"
+        R"(<a style="text-decoration:none" href="#" target="_blank">)"
+        R"(<img style="border:none" src="SamplePic02" alt=" 190.jpg"/></a></div></td></tr></table>)");
 
-    QTest::newRow("默认样式 defaults") << 0 << u"180"_s << u"300"_s
+    QTest::newRow("默认样式 defaults")
+        << 0 << u"180"_s << u"300"_s
         << html(R"(<table width="100%" border="0" height="365"><tr><td>)"
                 R"(<div style="width:180px;height:365px; float:left; overflow:hidden; margin-bottom:10px;">)"
                 R"(<a href="#" target="_blank">)"
@@ -133,7 +135,8 @@ void TestCodeGenerators::relatedSales_data()
                 R"(<div style="font-size:20px; color:#F30">)"
                 R"(<span style="font-size:12px;font-family:Microsoft YaHei">￥</span>59.00</div></div></div></td>)"
                 R"(</tr></table>)");
-    QTest::newRow("图片样式 defaults") << 1 << u"180"_s << u"300"_s
+    QTest::newRow("图片样式 defaults")
+        << 1 << u"180"_s << u"300"_s
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<div style="width:180px;height:300px; float:left; overflow:hidden; margin-bottom:10px;">)"
                 R"(<a href="#" target="_blank"><img style="border:none" src="SamplePic01"  /></a></div>)"
@@ -147,7 +150,8 @@ void TestCodeGenerators::relatedSales_data()
     QTest::newRow("图文混排 defaults") << 2 << u"180"_s << u"300"_s << quarters;
     // The quarter block has no inputs: any convertible texts give the same row.
     QTest::newRow("图文混排 other values") << 2 << u"-7"_s << u"2147483647"_s << quarters;
-    QTest::newRow("不规则图 defaults") << 3 << u"180"_s << u"300"_s
+    QTest::newRow("不规则图 defaults")
+        << 3 << u"180"_s << u"300"_s
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<div style="width:180px; height:370px; overflow:hidden;float:left">)"
                 R"(<a href="ShopHomeLink" target="_blank">)"
@@ -168,7 +172,8 @@ void TestCodeGenerators::relatedSales_data()
                 R"(<img style="border:none"  src="SamplePic04" width="370" height="180"  alt=""/></a></div></div>)"
                 R"(</td></tr></table>)");
     // 4 x 190 + 30 = 790 wide; double width 390.
-    QTest::newRow("不规则图 190") << 3 << u"190"_s << u"300"_s
+    QTest::newRow("不规则图 190")
+        << 3 << u"190"_s << u"300"_s
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<div style="width:190px; height:390px; overflow:hidden;float:left">)"
                 R"(<a href="ShopHomeLink" target="_blank">)"
@@ -188,7 +193,8 @@ void TestCodeGenerators::relatedSales_data()
                 R"(<a href="ShopHomeLink" target="_blank">)"
                 R"(<img style="border:none"  src="SamplePic04" width="390" height="190"  alt=""/></a></div></div>)"
                 R"(</td></tr></table>)");
-    QTest::newRow("不规则图 most negative width") << 3 << u"-2147483648"_s << u"9"_s
+    QTest::newRow("不规则图 most negative width")
+        << 3 << u"-2147483648"_s << u"9"_s
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<div style="width:-2147483648px; height:-4294967286px; overflow:hidden;float:left">)"
                 R"(<a href="ShopHomeLink" target="_blank">)"
@@ -211,7 +217,8 @@ void TestCodeGenerators::relatedSales_data()
                 R"(<a href="ShopHomeLink" target="_blank">)"
                 R"(<img style="border:none"  src="SamplePic04" width="-4294967286" height="-2147483648"  alt=""/>)"
                 R"(</a></div></div></td></tr></table>)");
-    QTest::newRow("默认样式 height 0") << 0 << u"180"_s << u"0"_s
+    QTest::newRow("默认样式 height 0")
+        << 0 << u"180"_s << u"0"_s
         << html(R"(<table width="100%" border="0" height="65"><tr><td>)"
                 R"(<div style="width:180px;height:65px; float:left; overflow:hidden; margin-bottom:10px;">)"
                 R"(<a href="#" target="_blank">)"
@@ -243,7 +250,8 @@ void TestCodeGenerators::relatedSales_data()
                 R"(<span style="font-size:12px;font-family:Microsoft YaHei">￥</span>59.00</div></div></div></td>)"
                 R"(</tr></table>)");
     // Block height 2147483647 + 65 does not wrap; the width stays verbatim.
-    QTest::newRow("默认样式 extremes") << 0 << u"-2147483648"_s << u"2147483647"_s
+    QTest::newRow("默认样式 extremes")
+        << 0 << u"-2147483648"_s << u"2147483647"_s
         << html(R"(<table width="100%" border="0" height="2147483712"><tr><td>)"
                 R"(<div style="width:-2147483648px;height:2147483712px; float:left; overflow:hidden; )"
                 R"(margin-bottom:10px;"><a href="#" target="_blank">)"
@@ -275,7 +283,8 @@ void TestCodeGenerators::relatedSales_data()
                 R"(<span style="font-size:12px;font-family:Microsoft YaHei">￥</span>59.00</div></div></div></td>)"
                 R"(</tr></table>)");
     // Signed texts are written as typed, not normalised.
-    QTest::newRow("图片样式 signs") << 1 << u"+5"_s << u"-0"_s
+    QTest::newRow("图片样式 signs")
+        << 1 << u"+5"_s << u"-0"_s
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<div style="width:+5px;height:-0px; float:left; overflow:hidden; margin-bottom:10px;">)"
                 R"(<a href="#" target="_blank"><img style="border:none" src="SamplePic01"  /></a></div>)"
@@ -397,10 +406,10 @@ void TestCodeGenerators::inputStates_data()
                                 << QStringList{u"00"_s, u"10"_s, u"11"_s, u"00"_s, u"11"_s};
     QTest::newRow("chosen style again") << QStringList{u"2"_s, u"2"_s} << QStringList{u"00"_s, u"-"_s};
     QTest::newRow("beside keeps the style") << QStringList{u"3"_s, u"b"_s} << QStringList{u"10"_s, u"10"_s};
-    QTest::newRow("cleared, then beside") << QStringList{u"3"_s, u"c"_s, u"b"_s}
-                                          << QStringList{u"10"_s, u"-"_s, u"11"_s};
-    QTest::newRow("cleared, then same style") << QStringList{u"2"_s, u"c"_s, u"2"_s}
-                                              << QStringList{u"00"_s, u"-"_s, u"00"_s};
+    QTest::newRow("cleared, then beside")
+        << QStringList{u"3"_s, u"c"_s, u"b"_s} << QStringList{u"10"_s, u"-"_s, u"11"_s};
+    QTest::newRow("cleared, then same style")
+        << QStringList{u"2"_s, u"c"_s, u"2"_s} << QStringList{u"00"_s, u"-"_s, u"00"_s};
 }
 
 void TestCodeGenerators::inputStates()
@@ -480,18 +489,21 @@ void TestCodeGenerators::dividerBar_data()
     const QString red = colourText(255, 0, 0);
     QCOMPARE(red, u"#FF0000"_s);
 
-    QTest::newRow("标准样式 defaults") << 0 << w750 << black << label
+    QTest::newRow("标准样式 defaults")
+        << 0 << w750 << black << label
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<div style="height:35px;width:750px; line-height:35px; background-color:#000; font-size:16px; )"
                 R"(font-family:Microsoft YaHei; padding-left:15px; color:#FFF;font-weight:600; )"
                 R"(margin-bottom:20px;margin-top:20px;">自定义标签</div></td></tr></table>)");
-    QTest::newRow("版块分割 defaults") << 1 << w750 << black << label
+    QTest::newRow("版块分割 defaults")
+        << 1 << w750 << black << label
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<div style="height:80px;width:750px;  line-height:80px; font-size:33px; font-family:Microsoft )"
                 R"(YaHei; padding-left:15px; color:#fff;font-weight:100; text-align:center; )"
                 R"(background-color:#000;margin-bottom:20px;margin-top:20px;"> &equiv; 自定义标签 &equiv; </div></td>)"
                 R"(</tr></table>)");
-    QTest::newRow("个性居中 defaults") << 2 << w750 << black << label
+    QTest::newRow("个性居中 defaults")
+        << 2 << w750 << black << label
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<table style="margin-top:20px;" width="750" height="120" border="0" cellpadding="0" )"
                 R"(cellspacing="0"><tr><td align="center" valign="top">)"
@@ -502,35 +514,41 @@ void TestCodeGenerators::dividerBar_data()
                 R"(color:#666">— 自定义标签 —</div>)"
                 R"( <div style="line-height:40px; font-size:16px;text-align:center;font-family:Microsoft YaHei; )"
                 R"(color:#999;margin-bottom:20px;">这里是一段简介信息部分，简介描述标题信息</div></td></tr></table>)");
-    QTest::newRow("简约直线 defaults") << 3 << w750 << black << label
-        << html(R"(<table width="100%" border="0"><tr><td>)"
-                R"(<div style="width:750px; height:47px; border-bottom:3px #000 )"
-                R"(solid;margin-bottom:20px;margin-top:20px;">)"
-                R"(<div style=" height:40px;line-height:40px; font-size:16px;font-family:Microsoft YaHei; )"
-                R"(border-bottom:#000 1px   dotted">)"
-                R"(<div style="font-size:23px; color:#000; line-height:40px; float:left"> 自定义标签 </div>)"
-                R"(<div  style="font-size:14px; float:right; color:#999;line-height:40px;">我们带给您的，只有精品 ! </div>)"
-                R"(</div></div></td></tr></table>)");
-    QTest::newRow("版块分割 790") << 1 << w790 << black << label
+    QTest::newRow("简约直线 defaults")
+        << 3 << w750 << black << label
+        << html(
+               R"(<table width="100%" border="0"><tr><td>)"
+               R"(<div style="width:750px; height:47px; border-bottom:3px #000 )"
+               R"(solid;margin-bottom:20px;margin-top:20px;">)"
+               R"(<div style=" height:40px;line-height:40px; font-size:16px;font-family:Microsoft YaHei; )"
+               R"(border-bottom:#000 1px   dotted">)"
+               R"(<div style="font-size:23px; color:#000; line-height:40px; float:left"> 自定义标签 </div>)"
+               R"(<div  style="font-size:14px; float:right; color:#999;line-height:40px;">我们带给您的，只有精品 ! </div>)"
+               R"(</div></div></td></tr></table>)");
+    QTest::newRow("版块分割 790")
+        << 1 << w790 << black << label
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<div style="height:80px;width:790px;  line-height:80px; font-size:33px; font-family:Microsoft )"
                 R"(YaHei; padding-left:15px; color:#fff;font-weight:100; text-align:center; )"
                 R"(background-color:#000;margin-bottom:20px;margin-top:20px;"> &equiv; 自定义标签 &equiv; </div></td>)"
                 R"(</tr></table>)");
     // The name goes in unescaped.
-    QTest::newRow("标准样式 red, markup name") << 0 << w790 << red << u"<b>&amp;"_s
+    QTest::newRow("标准样式 red, markup name")
+        << 0 << w790 << red << u"<b>&amp;"_s
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<div style="height:35px;width:790px; line-height:35px; background-color:#FF0000; )"
                 R"(font-size:16px; font-family:Microsoft YaHei; padding-left:15px; color:#FFF;font-weight:600; )"
                 R"(margin-bottom:20px;margin-top:20px;"><b>&amp;</div></td></tr></table>)");
-    QTest::newRow("版块分割 empty name") << 1 << w750 << black << QString()
+    QTest::newRow("版块分割 empty name")
+        << 1 << w750 << black << QString()
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<div style="height:80px;width:750px;  line-height:80px; font-size:33px; font-family:Microsoft )"
                 R"(YaHei; padding-left:15px; color:#fff;font-weight:100; text-align:center; )"
                 R"(background-color:#000;margin-bottom:20px;margin-top:20px;"> &equiv;  &equiv; </div></td></tr>)"
                 R"(</table>)");
     // Dash, two blanks, dash.
-    QTest::newRow("个性居中 empty name") << 2 << w750 << black << QString()
+    QTest::newRow("个性居中 empty name")
+        << 2 << w750 << black << QString()
         << html(R"(<table width="100%" border="0"><tr><td>)"
                 R"(<table style="margin-top:20px;" width="750" height="120" border="0" cellpadding="0" )"
                 R"(cellspacing="0"><tr><td align="center" valign="top">)"
@@ -542,15 +560,17 @@ void TestCodeGenerators::dividerBar_data()
                 R"( <div style="line-height:40px; font-size:16px;text-align:center;font-family:Microsoft YaHei; )"
                 R"(color:#999;margin-bottom:20px;">这里是一段简介信息部分，简介描述标题信息</div></td></tr></table>)");
     // The colour in all three places.
-    QTest::newRow("简约直线 red") << 3 << w790 << red << u"a<b&c"_s
-        << html(R"(<table width="100%" border="0"><tr><td>)"
-                R"(<div style="width:790px; height:47px; border-bottom:3px #FF0000 )"
-                R"(solid;margin-bottom:20px;margin-top:20px;">)"
-                R"(<div style=" height:40px;line-height:40px; font-size:16px;font-family:Microsoft YaHei; )"
-                R"(border-bottom:#FF0000 1px   dotted">)"
-                R"(<div style="font-size:23px; color:#FF0000; line-height:40px; float:left"> a<b&c </div>)"
-                R"(<div  style="font-size:14px; float:right; color:#999;line-height:40px;">我们带给您的，只有精品 ! </div>)"
-                R"(</div></div></td></tr></table>)");
+    QTest::newRow("简约直线 red")
+        << 3 << w790 << red << u"a<b&c"_s
+        << html(
+               R"(<table width="100%" border="0"><tr><td>)"
+               R"(<div style="width:790px; height:47px; border-bottom:3px #FF0000 )"
+               R"(solid;margin-bottom:20px;margin-top:20px;">)"
+               R"(<div style=" height:40px;line-height:40px; font-size:16px;font-family:Microsoft YaHei; )"
+               R"(border-bottom:#FF0000 1px   dotted">)"
+               R"(<div style="font-size:23px; color:#FF0000; line-height:40px; float:left"> a<b&c </div>)"
+               R"(<div  style="font-size:14px; float:right; color:#999;line-height:40px;">我们带给您的，只有精品 ! </div>)"
+               R"(</div></div></td></tr></table>)");
 }
 
 void TestCodeGenerators::dividerBar()
@@ -601,7 +621,8 @@ void TestCodeGenerators::coupon_data()
     QTest::addColumn<QString>("colour");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("default") << u"#000"_s
+    QTest::newRow("default")
+        << u"#000"_s
         << html(R"(<a style="color:#FFF;text-decoration:none" href="#优惠券链接" target="_blank">)"
                 R"(<table width="98%" border="0" cellpadding="0" cellspacing="0" bgcolor="#000"><tr><td>)"
                 R"(<div style="font-size:18px; float:left; font-family:Microsoft YaHei; margin-top:15px; )"
@@ -613,7 +634,8 @@ void TestCodeGenerators::coupon_data()
                 R"(&nbsp;</td><td valign="top"><div style="font-size:14px; float:left; font-family:Microsoft )"
                 R"(YaHei;margin-left:10px;width:110px; background-color:#FFF; line-height:25px; )"
                 R"(text-align:center;"><span style="color:#000">满200元使用</span></div></td></tr></table></a>)");
-    QTest::newRow("chooser red") << colourText(255, 0, 0)
+    QTest::newRow("chooser red")
+        << colourText(255, 0, 0)
         << html(R"(<a style="color:#FFF;text-decoration:none" href="#优惠券链接" target="_blank">)"
                 R"(<table width="98%" border="0" cellpadding="0" cellspacing="0" bgcolor="#FF0000"><tr><td>)"
                 R"(<div style="font-size:18px; float:left; font-family:Microsoft YaHei; margin-top:15px; )"
@@ -625,7 +647,8 @@ void TestCodeGenerators::coupon_data()
                 R"(&nbsp;</td><td valign="top"><div style="font-size:14px; float:left; font-family:Microsoft )"
                 R"(YaHei;margin-left:10px;width:110px; background-color:#FFF; line-height:25px; )"
                 R"(text-align:center;"><span style="color:#FF0000">满200元使用</span></div></td></tr></table></a>)");
-    QTest::newRow("empty") << QString()
+    QTest::newRow("empty")
+        << QString()
         << html(R"(<a style="color:#FFF;text-decoration:none" href="#优惠券链接" target="_blank">)"
                 R"(<table width="98%" border="0" cellpadding="0" cellspacing="0" bgcolor=""><tr><td>)"
                 R"(<div style="font-size:18px; float:left; font-family:Microsoft YaHei; margin-top:15px; )"
@@ -661,17 +684,18 @@ void TestCodeGenerators::couponPanel()
     SectionFrame &frame = t.ws.section(CouponSection);
     SectionInputs in;
     in.colour = u"#000"_s;
-    const QString block = html(R"(<a style="color:#FFF;text-decoration:none" href="#优惠券链接" target="_blank">)"
-                               R"(<table width="98%" border="0" cellpadding="0" cellspacing="0" bgcolor="#000"><tr><td>)"
-                               R"(<div style="font-size:18px; float:left; font-family:Microsoft YaHei; margin-top:15px; )"
-                               R"(padding-left:10px;color:#fff"> ￥</div></td><td rowspan="2">)"
-                               R"(<div style="font-family:Arial; font-size:72px; float:left; font-weight:700; )"
-                               R"(line-height:90px;;color:#fff"> 10</div></td><td>)"
-                               R"(<div style="font-size:20px; float:left; font-family:Microsoft YaHei; margin-top:10px; )"
-                               R"(margin-left:10px; width:110px; line-height:35px;;color:#fff">优惠券</div></td></tr><tr><td>)"
-                               R"(&nbsp;</td><td valign="top"><div style="font-size:14px; float:left; font-family:Microsoft )"
-                               R"(YaHei;margin-left:10px;width:110px; background-color:#FFF; line-height:25px; )"
-                               R"(text-align:center;"><span style="color:#000">满200元使用</span></div></td></tr></table></a>)");
+    const QString block = html(
+        R"(<a style="color:#FFF;text-decoration:none" href="#优惠券链接" target="_blank">)"
+        R"(<table width="98%" border="0" cellpadding="0" cellspacing="0" bgcolor="#000"><tr><td>)"
+        R"(<div style="font-size:18px; float:left; font-family:Microsoft YaHei; margin-top:15px; )"
+        R"(padding-left:10px;color:#fff"> ￥</div></td><td rowspan="2">)"
+        R"(<div style="font-family:Arial; font-size:72px; float:left; font-weight:700; )"
+        R"(line-height:90px;;color:#fff"> 10</div></td><td>)"
+        R"(<div style="font-size:20px; float:left; font-family:Microsoft YaHei; margin-top:10px; )"
+        R"(margin-left:10px; width:110px; line-height:35px;;color:#fff">优惠券</div></td></tr><tr><td>)"
+        R"(&nbsp;</td><td valign="top"><div style="font-size:14px; float:left; font-family:Microsoft )"
+        R"(YaHei;margin-left:10px;width:110px; background-color:#FFF; line-height:25px; )"
+        R"(text-align:center;"><span style="color:#000">满200元使用</span></div></td></tr></table></a>)");
 
     const ClickOutcome outcome = frame.clickStyle(0, in);
     QVERIFY(outcome.preview && outcome.preview->ok());

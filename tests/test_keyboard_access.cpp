@@ -10,8 +10,8 @@
 #include "Workspace.h"
 
 #include <QAccessible>
-#include <QListView>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -107,13 +107,14 @@ void TestKeyboardAccess::tabReachesEveryControlInOrder()
     for (const QString &name : expected)
         QVERIFY2(order.contains(name), qPrintable(name + u' ' + order.join(u',')));
     for (int n = 2; n <= 11; ++n)
-        QVERIFY(order.indexOf(QStringLiteral("rzpnllei%1").arg(n)) > order.indexOf(QStringLiteral("rzpnllei%1").arg(n - 1)));
+        QVERIFY(order.indexOf(QStringLiteral("rzpnllei%1").arg(n))
+                > order.indexOf(QStringLiteral("rzpnllei%1").arg(n - 1)));
     const int add = order.indexOf(QLatin1String("btn25"));
     QVERIFY(add > order.indexOf(QLatin1String("rzpnllei11")));
     QVERIFY(order.indexOf(QLatin1String("btn26")) > add);
     QVERIFY(order.indexOf(QLatin1String("lstlei")) > add);
-    const QStringList listButtons{QStringLiteral("btnup"), QStringLiteral("btndown"), QStringLiteral("btndel"),
-                                  QStringLiteral("btnclear"), QStringLiteral("btn5"), QStringLiteral("btntiqu")};
+    const QStringList listButtons{QStringLiteral("btnup"),    QStringLiteral("btndown"), QStringLiteral("btndel"),
+                                  QStringLiteral("btnclear"), QStringLiteral("btn5"),    QStringLiteral("btntiqu")};
     int previous = order.indexOf(QLatin1String("lstlei"));
     for (const QString &name : listButtons) {
         QVERIFY2(order.indexOf(name) > previous, qPrintable(name));

@@ -17,8 +17,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QListView>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -454,9 +454,11 @@ void TestMainWindow::openPanels()
     QCOMPARE(spacer->styleGroup()->choice(), 1);
     f.click(QStringLiteral("btn25"));
 
-    QCOMPARE(f.ws.items().names(), QStringList({QStringLiteral("  右图左文-产品信息"), QStringLiteral("  20px-分割线")}));
-    QCOMPARE(f.ws.items().snippet(1), QStringLiteral("<table width=\"100%\" height=\"20\" border=\"0\" cellpadding=\"0\" "
-                                                     "cellspacing=\"0\"><tr><td></td></tr></table>"));
+    QCOMPARE(f.ws.items().names(),
+             QStringList({QStringLiteral("  右图左文-产品信息"), QStringLiteral("  20px-分割线")}));
+    QCOMPARE(f.ws.items().snippet(1),
+             QStringLiteral("<table width=\"100%\" height=\"20\" border=\"0\" cellpadding=\"0\" "
+                            "cellspacing=\"0\"><tr><td></td></tr></table>"));
     QVERIFY(f.ws.items().snippet(0).contains(u'<'));
     QCOMPARE(f.shownNames(), f.ws.items().names());
     QVERIFY(!info->isVisible());
@@ -529,7 +531,7 @@ void TestMainWindow::openTwice()
 void TestMainWindow::moveDeleteClear_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("selected"); // -1: nothing selected
+    QTest::addColumn<int>("selected");     // -1: nothing selected
     QTest::addColumn<QList<int>>("order"); // of the three entries afterwards
     QTest::addColumn<bool>("listFocus");
 
@@ -758,10 +760,15 @@ void TestMainWindow::extract_data()
     QTest::addColumn<QString>("notice");
 
     const QString done = QStringLiteral("代码已经提取");
-    QTest::newRow("at start") << "" << "mmo1" << done;
-    QTest::newRow("after page preview") << "preview" << "<i>a</i>\r\n<i>b</i>\r\n" << done;
-    QTest::newRow("after style click") << "preview, style" << "style" << done;
-    QTest::newRow("empty memo") << "clear, preview" << "" << QStringLiteral("没有可提取的代码");
+    QTest::newRow("at start") << ""
+                              << "mmo1" << done;
+    QTest::newRow("after page preview") << "preview"
+                                        << "<i>a</i>\r\n<i>b</i>\r\n"
+                                        << done;
+    QTest::newRow("after style click") << "preview, style"
+                                       << "style" << done;
+    QTest::newRow("empty memo") << "clear, preview"
+                                << "" << QStringLiteral("没有可提取的代码");
 }
 
 void TestMainWindow::extract()
@@ -961,11 +968,12 @@ void TestMainWindow::previewIsUntrusted()
     const QString html = QStringLiteral("<style>body{margin:0;background:#ffffff}</style>\n")
         + QStringLiteral("<script>document.title='ran'</script>\n")
         // A picture from a data address: the control that the grab sees pictures.
-        + QStringLiteral("<img style=\"display:block\" width=\"100\" height=\"100\" src=\"") + dataUrl(solidImage(Qt::green, 10))
-        + QStringLiteral("\">\n") + QStringLiteral("<img style=\"display:block\" width=\"200\" height=\"200\" src=\"")
+        + QStringLiteral("<img style=\"display:block\" width=\"100\" height=\"100\" src=\"")
+        + dataUrl(solidImage(Qt::green, 10)) + QStringLiteral("\">\n")
+        + QStringLiteral("<img style=\"display:block\" width=\"200\" height=\"200\" src=\"")
         + QUrl::fromLocalFile(redPicture).toString() + QStringLiteral("\">\n") + QStringLiteral("<iframe src=\"")
-        + QUrl::fromLocalFile(blackPage).toString() + u'"' + frame + QStringLiteral("\n<iframe src=\"file:///etc/hostname\"")
-        + frame + u'\n';
+        + QUrl::fromLocalFile(blackPage).toString() + u'"' + frame
+        + QStringLiteral("\n<iframe src=\"file:///etc/hostname\"") + frame + u'\n';
 
     f.openSection(CustomSection);
     f.find<QPlainTextEdit>(QStringLiteral("mmo10"))->setPlainText(html);
@@ -1034,8 +1042,7 @@ void TestMainWindow::linksOpenInTheBrowser_data()
                                  << QStringList{QStringLiteral("https://shop.test/")};
     QTest::newRow("placeholder") << QStringLiteral("href=\"#\"") << QStringList();
     QTest::newRow("placeholder, new window") << QStringLiteral("href=\"#top\" target=\"_blank\"") << QStringList();
-    QTest::newRow("local file") << QStringLiteral("href=\"file:///etc/hostname\" target=\"_blank\"")
-                                << QStringList();
+    QTest::newRow("local file") << QStringLiteral("href=\"file:///etc/hostname\" target=\"_blank\"") << QStringList();
 }
 
 void TestMainWindow::linksOpenInTheBrowser()
@@ -1062,7 +1069,8 @@ void TestMainWindow::linksOpenInTheBrowser()
 
     QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(50, 50));
     QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(50, 150));
-    QVERIFY2(waitUntil([&] { return asked.contains(QStringLiteral("http://control.test/")); }), qPrintable(asked.join(u' ')));
+    QVERIFY2(waitUntil([&] { return asked.contains(QStringLiteral("http://control.test/")); }),
+             qPrintable(asked.join(u' ')));
     QCOMPARE(asked, opened + QStringList{QStringLiteral("http://control.test/")});
     // A placeholder link may scroll the page; it never leaves it.
     QCOMPARE(f.page()->url().adjusted(QUrl::RemoveFragment), page);

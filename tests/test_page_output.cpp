@@ -53,9 +53,9 @@ struct Scratch
 {
     explicit Scratch(const QString &failingName = QString(), const QString &subfolder = QStringLiteral("scratch"))
         : folder(tmp.path() + u'/' + subfolder)
-        , files(folder, failingName.isEmpty()
-                            ? std::unique_ptr<FileWriter>(std::make_unique<SaveFileWriter>())
-                            : std::make_unique<FullDiskWriter>(folder + u'/' + failingName))
+        , files(folder,
+                failingName.isEmpty() ? std::unique_ptr<FileWriter>(std::make_unique<SaveFileWriter>())
+                                      : std::make_unique<FullDiskWriter>(folder + u'/' + failingName))
         , output(files)
     {
     }
@@ -171,14 +171,16 @@ void TestPageOutput::pagePreview_data()
                              << QByteArray("a\r\nb\r\n");
     QTest::newRow("empty snippets") << QStringList{QString(), QString()} << QByteArray("\r\n\r\n")
                                     << QByteArray("\r\n\r\n");
-    QTest::newRow("snippet ending in CR LF") << QStringList{QStringLiteral("x\r\n")} << QByteArray("x\r\n\r\n")
-                                             << QByteArray("x\r\n\r\n");
+    QTest::newRow("snippet ending in CR LF")
+        << QStringList{QStringLiteral("x\r\n")} << QByteArray("x\r\n\r\n") << QByteArray("x\r\n\r\n");
     QTest::newRow("Chinese as UTF-8, no BOM")
         << QStringList{QStringLiteral("<td>优惠券</td>"), QStringLiteral("满200元使用\n￥")}
         << QByteArray("<td>\xE4\xBC\x98\xE6\x83\xA0\xE5\x88\xB8</td>\r\n"
-                      "\xE6\xBB\xA1" "200\xE5\x85\x83\xE4\xBD\xBF\xE7\x94\xA8\n\xEF\xBF\xA5\r\n")
+                      "\xE6\xBB\xA1"
+                      "200\xE5\x85\x83\xE4\xBD\xBF\xE7\x94\xA8\n\xEF\xBF\xA5\r\n")
         << QByteArray("<td>\xE4\xBC\x98\xE6\x83\xA0\xE5\x88\xB8</td>\r\n"
-                      "\xE6\xBB\xA1" "200\xE5\x85\x83\xE4\xBD\xBF\xE7\x94\xA8\r\n\xEF\xBF\xA5\r\n");
+                      "\xE6\xBB\xA1"
+                      "200\xE5\x85\x83\xE4\xBD\xBF\xE7\x94\xA8\r\n\xEF\xBF\xA5\r\n");
 }
 
 void TestPageOutput::pagePreview()
@@ -205,8 +207,7 @@ void TestPageOutput::pagePreview_tenThousandItems()
     QByteArray page;
     for (int i = 0; i < 10000; ++i) {
         // Every third snippet has LF-only breaks.
-        const QString s = i % 3 ? QStringLiteral("<div>项目%1</div>").arg(i)
-                                : QStringLiteral("<p>\n%1\n</p>").arg(i);
+        const QString s = i % 3 ? QStringLiteral("<div>项目%1</div>").arg(i) : QStringLiteral("<p>\n%1\n</p>").arg(i);
         snippets.append(s);
         list += s.toUtf8() + "\r\n";
         page += QString(s).replace(u'\n', QLatin1String("\r\n")).toUtf8() + "\r\n";
@@ -249,10 +250,11 @@ void TestPageOutput::couponPreview()
     const PreviewResult r = s.output.couponPreview(block);
     QVERIFY(r.ok());
     QCOMPARE(r.value(), s.files.previewPath());
-    QCOMPARE(s.preview(), QStringLiteral("<table width=\"100%\" border=\"0\"><tr><td><a href=\"#优惠券链接\">B</a></td>"
-                                         "<td><a href=\"#优惠券链接\">B</a></td><td><a href=\"#优惠券链接\">B</a></td>"
-                                         "</tr></table>\r\n")
-                              .toUtf8());
+    QCOMPARE(s.preview(),
+             QStringLiteral("<table width=\"100%\" border=\"0\"><tr><td><a href=\"#优惠券链接\">B</a></td>"
+                            "<td><a href=\"#优惠券链接\">B</a></td><td><a href=\"#优惠券链接\">B</a></td>"
+                            "</tr></table>\r\n")
+                 .toUtf8());
     QCOMPARE(s.output.memo(), QStringLiteral("mmo1"));
 }
 
@@ -301,8 +303,8 @@ void TestPageOutput::fileWhereFolderShouldBe()
 
 void TestPageOutput::pagePreviewFault_data()
 {
-    QTest::addColumn<QString>("failing");  // the file that cannot be written
-    QTest::addColumn<bool>("diskFull");    // through the writer, else a folder stands there
+    QTest::addColumn<QString>("failing"); // the file that cannot be written
+    QTest::addColumn<bool>("diskFull");   // through the writer, else a folder stands there
     QTest::newRow("files.txt is a folder") << QStringLiteral("files.txt") << false;
     QTest::newRow("files.html is a folder") << QStringLiteral("files.html") << false;
     QTest::newRow("disk full at files.txt") << QStringLiteral("files.txt") << true;
@@ -394,9 +396,10 @@ void TestPageOutput::directory_data()
     QTest::addColumn<QString>("expected");
 
     const QString home = QDir::cleanPath(QDir::homePath() + QStringLiteral("/.cache/zanfor-layout")) + u'/';
-    QTest::newRow("absolute") << true << QStringLiteral("/tmp/xdg-cache") << QStringLiteral("/tmp/xdg-cache/zanfor-layout/");
-    QTest::newRow("absolute, trailing slash") << true << QStringLiteral("/tmp/xdg-cache/")
-                                              << QStringLiteral("/tmp/xdg-cache/zanfor-layout/");
+    QTest::newRow("absolute") << true << QStringLiteral("/tmp/xdg-cache")
+                              << QStringLiteral("/tmp/xdg-cache/zanfor-layout/");
+    QTest::newRow("absolute, trailing slash")
+        << true << QStringLiteral("/tmp/xdg-cache/") << QStringLiteral("/tmp/xdg-cache/zanfor-layout/");
     QTest::newRow("unset") << false << QString() << home;
     QTest::newRow("empty") << true << QString() << home;
     QTest::newRow("relative") << true << QStringLiteral("cache") << home;

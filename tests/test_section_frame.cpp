@@ -358,18 +358,18 @@ void TestSectionFrame::customAdd_data()
     QTest::addColumn<QString>("snippet");
     QTest::addColumn<QString>("displayName");
 
-    QTest::newRow("defaults: empty memo") << QString() << QStringLiteral("自定义名") << QString()
-                                          << QStringLiteral("  自定义-自定义名");
+    QTest::newRow("defaults: empty memo")
+        << QString() << QStringLiteral("自定义名") << QString() << QStringLiteral("  自定义-自定义名");
     QTest::newRow("empty name") << QStringLiteral("<p>x</p>") << QString() << QStringLiteral("<p>x</p>")
                                 << QStringLiteral("  自定义-");
     QTest::newRow("paragraphs") << QStringLiteral("<div>\u2029<p>中文</p>\u2029</div>") << QStringLiteral("段落")
                                 << QStringLiteral("<div>\r\n<p>中文</p>\r\n</div>") << QStringLiteral("  自定义-段落");
-    QTest::newRow("line separator") << QStringLiteral("a\u2028b") << QStringLiteral("n")
-                                    << QStringLiteral("a\r\nb") << QStringLiteral("  自定义-n");
-    QTest::newRow("trailing paragraph separator") << QStringLiteral("a\u2029") << QStringLiteral("n")
-                                                  << QStringLiteral("a\r\n") << QStringLiteral("  自定义-n");
-    QTest::newRow("empty lines") << QStringLiteral("\u2029\u2029") << QStringLiteral("n")
-                                 << QStringLiteral("\r\n\r\n") << QStringLiteral("  自定义-n");
+    QTest::newRow("line separator") << QStringLiteral("a\u2028b") << QStringLiteral("n") << QStringLiteral("a\r\nb")
+                                    << QStringLiteral("  自定义-n");
+    QTest::newRow("trailing paragraph separator")
+        << QStringLiteral("a\u2029") << QStringLiteral("n") << QStringLiteral("a\r\n") << QStringLiteral("  自定义-n");
+    QTest::newRow("empty lines") << QStringLiteral("\u2029\u2029") << QStringLiteral("n") << QStringLiteral("\r\n\r\n")
+                                 << QStringLiteral("  自定义-n");
     QTest::newRow("non-breaking space kept") << QStringLiteral("a\u00A0&nbsp;b") << QStringLiteral("n")
                                              << QStringLiteral("a\u00A0&nbsp;b") << QStringLiteral("  自定义-n");
     QTest::newRow("control characters kept") << QStringLiteral("\t\x01\x1b<b>") << QStringLiteral(" x ")
@@ -426,8 +426,9 @@ void TestSectionFrame::severalAddsInOrder()
     snippets << spacer.code();
     QVERIFY(f.add(spacer, f.inputs));
 
-    QCOMPARE(f.ws.items().names(), QStringList({QStringLiteral("  30px-分割线"), QStringLiteral("  默认模式-产品信息"),
-                                                QStringLiteral("  自定义-线"), QStringLiteral("  10px-分割线")}));
+    QCOMPARE(f.ws.items().names(),
+             QStringList({QStringLiteral("  30px-分割线"), QStringLiteral("  默认模式-产品信息"),
+                          QStringLiteral("  自定义-线"), QStringLiteral("  10px-分割线")}));
     QCOMPARE(f.ws.items().snippets(), snippets);
 }
 

@@ -143,6 +143,8 @@ void TestTemplates::templateLine_data()
         QTest::addRow("%s line %d", name, line)
             << QString::fromLatin1(name) << id << line << QString::fromUtf16(expected) << QString::fromUtf16(address);
     };
+    // Each line of a template stands whole on one line here.
+    // clang-format off
     row("lbl003", 1, TemplateId::Lbl003, uR"t(<table style="border-collapse:collapse;" width="790" border="1" bordercolor="#E6E6E6" cellpadding="0" cellspacing="0">)t");
     row("lbl003", 3, TemplateId::Lbl003, uR"t(    <td><img style="margin:10px;" src="SamplePic07" alt=" 380.jpg" width="350" height="350"/></td>)t", SampleAddresses::SamplePic07);
     row("lbl003", 10, TemplateId::Lbl003, uR"t(    <table style="font-size:14px; color:#333;border-collapse:collapse; color:#666; margin:10px;" width="90%" border="1"  bordercolor="#E6E6E6" cellpadding="0" cellspacing="0" >)t");
@@ -217,6 +219,7 @@ void TestTemplates::templateLine_data()
     row("lblwenda", 32, TemplateId::LblWenda, uR"t(    <div>答:本店支持7天无理由退换货，收到货如果不满意，请在48小时内联系我们退换货，产品质量问题我们承担运费，但是由于您个人原因如不喜欢.尺码不合适.没有想象中的好等造成的退换货，需要您承担来回邮费。请当着快递面检查快递件无误后再签收。</div>)t");
     row("lblwenda", 33, TemplateId::LblWenda, uR"t(  </div>)t");
     row("lblwenda", 34, TemplateId::LblWenda, uR"t(</div>)t");
+    // clang-format on
 }
 
 void TestTemplates::templateLine()

@@ -6,7 +6,9 @@
 
 // Shows the display names of the generated-items list in `lstlei` and
 // follows every change of the list, whoever makes it.
-class GeneratedItemsModel : public QAbstractListModel, private GeneratedItems::Listener
+class GeneratedItemsModel
+    : public QAbstractListModel
+    , private GeneratedItems::Listener
 {
     Q_OBJECT
 public:

@@ -41,8 +41,7 @@ QFont pixelFont(int pixels, bool bold = false)
     return f;
 }
 
-QLabel *label(const QString &name, const QString &text, QPoint pos, int pixels, const QColor &colour,
-              QWidget *parent)
+QLabel *label(const QString &name, const QString &text, QPoint pos, int pixels, const QColor &colour, QWidget *parent)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -250,8 +249,8 @@ QWidget *MainWindow::buildRightColumn()
     m_workLayout->setSpacing(0);
 
     for (const SectionInfo &info : sectionTable()) {
-        auto *panel = new SectionPanel(m_workspace.section(info.number), *m_prompts,
-                                       [this] { return m_workspace.pageWidth(); }, work);
+        auto *panel = new SectionPanel(
+            m_workspace.section(info.number), *m_prompts, [this] { return m_workspace.pageWidth(); }, work);
         connect(panel, &SectionPanel::previewWritten, m_wb1, &PreviewView::showFile);
         connect(panel, &SectionPanel::addRequested, this, &MainWindow::addItem);
         m_panels.push_back(panel);
