@@ -31,3 +31,43 @@ build_package() {
     (cd "$PACKAGE_BUILD_DIR" && cpack -G DEB >/dev/null)
     package_file
 }
+
+# The files the package must hold, one absolute path a line: the text block
+# after "The package holds exactly these files" in the README.
+readme_package_contents() {
+    awk '/The package holds exactly these files/ { found = 1; next }
+         found && /^```/ { if (inside) exit; inside = 1; next }
+         inside && NF { print }' "$ROOT/README.md" | LC_ALL=C sort
+}
+
+# check_package DEB: lintian reports neither error nor warning; the AppStream
+# file validates; the files are exactly those the README lists; Depends was
+# computed from the binary; the program from the unpacked package answers
+# --version without a display.
+check_package() {
+    local deb=$1 unpacked="$PACKAGE_BUILD_DIR/unpacked" version answer
+    echo "== The package $(basename "$deb")"
+    lintian --fail-on error,warning "$deb"
+
+    rm -rf "$unpacked"
+    dpkg-deb -x "$deb" "$unpacked"
+    appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml
+
+    if ! diff -u <(readme_package_contents) \
+                 <(dpkg-deb -c "$deb" | awk '/^-/ { print substr($6, 2) }' | LC_ALL=C sort); then
+        echo "The package's files (+) differ from the README's list (-)." >&2
+        return 1
+    fi
+    if ! dpkg-deb -f "$deb" Depends | grep -q 'libqt6webenginewidgets6'; then
+        echo "Depends does not name the Qt libraries the program links: $(dpkg-deb -f "$deb" Depends)" >&2
+        return 1
+    fi
+
+    version=$(dpkg-deb -f "$deb" Version)
+    answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$unpacked/usr/bin/zanfor-layout" --version)
+    if [ "$answer" != "zanfor-layout $version" ]; then
+        echo "The packaged program answers '$answer' to --version, not 'zanfor-layout $version'." >&2
+        return 1
+    fi
+    echo "lintian, appstreamcli, contents, Depends and --version: all good"
+}
