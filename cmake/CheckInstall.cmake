@@ -1,7 +1,8 @@
 # cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DICON_SIZES=... -P CheckInstall.cmake
 # Installs BUILD_DIR into a fresh PREFIX and checks what a Linux desktop needs
 # to list and start the program: the executable, a menu entry whose Exec and
-# Icon name what was installed, and the icon at each size of the hicolor theme.
+# Icon name what was installed, the layout file type, and the icon at each
+# size of the hicolor theme.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE rc OUTPUT_QUIET)
@@ -31,7 +32,7 @@ if(NOT EXISTS "${entry}")
 else()
     file(STRINGS "${entry}" exec REGEX "^Exec=")
     file(STRINGS "${entry}" icon REGEX "^Icon=")
-    if(NOT exec STREQUAL "Exec=zanfor-layout")
+    if(NOT exec STREQUAL "Exec=zanfor-layout %f")
         fail("menu entry starts '${exec}', not the installed zanfor-layout")
     endif()
     if(NOT icon STREQUAL "Icon=zanfor-layout")
@@ -40,6 +41,9 @@ else()
 endif()
 
 set(icons "${PREFIX}/${DATADIR}/icons/hicolor")
+if(NOT EXISTS "${PREFIX}/${DATADIR}/mime/packages/zanfor-layout.xml")
+    fail("no layout file type")
+endif()
 if(NOT EXISTS "${icons}/scalable/apps/zanfor-layout.svg")
     fail("no scalable icon")
 endif()
