@@ -1,7 +1,6 @@
 #include "AppIcon.h"
 #include "CommandLine.h"
 #include "MainWindow.h"
-#include "PreviewView.h"
 #include "Workspace.h"
 
 #include <QApplication>
@@ -20,8 +19,6 @@ int main(int argc, char *argv[])
     if (!commandLine || commandLine->exitNow)
         return finishCommandLine(commandLine);
 
-    // The window comes first; the web engine's graphics wait for the view.
-    PreviewView::deferEngineGraphics();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zanfor-layout"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zanfor描述排版器"));

@@ -76,10 +76,8 @@ void TestKeyboardAccess::init()
     m_prompts.notices.clear();
     m_prompts.errors.clear();
     m_window = std::make_unique<MainWindow>(*m_workspace, &m_prompts);
-    // Once the engine shows the prompt, the window is in its final form.
-    QSignalSpy loads(m_window->preview(), &PreviewView::loadFinished);
     m_window->show();
-    QVERIFY(loads.wait(60000));
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get(), 20000));
 }
@@ -237,6 +235,8 @@ void TestKeyboardAccess::renderProcessDeathIsRecovered()
 {
     PreviewView *preview = m_window->preview();
     QSignalSpy loads(preview, &PreviewView::loadFinished);
+    QVERIFY(loads.wait(20000) || loads.count() > 0);
+
     m_workspace->items().append(QStringLiteral("<p>第一段</p>"), QStringLiteral("  自定义-a"));
     loads.clear();
     m_window->pagePreview();

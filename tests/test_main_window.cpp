@@ -112,9 +112,7 @@ struct Fixture : TemporaryWorkspace
     {
         window.show();
         window.activateWindow();
-        // The engine's view gives the window a new native window: wait for
-        // the prompt first, then for the window to be active.
-        return waitLoad(0) && QTest::qWaitForWindowActive(&window);
+        return QTest::qWaitForWindowActive(&window) && waitLoad(0);
     }
 
     // Waits until more than `before` loads have finished; all must succeed.

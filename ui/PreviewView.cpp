@@ -8,12 +8,10 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QOpenGLContext>
 #include <QPainter>
-#include <QPlatformSurfaceEvent>
 #include <QPointer>
+#include <QQuickWidget>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -24,13 +22,6 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
-#include <QWindow>
-
-QT_BEGIN_NAMESPACE
-// Qt GUI's own hook for the context every OpenGL context shares with; the
-// web engine sets it up through the same function.
-Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
-QT_END_NAMESPACE
 
 namespace {
 
@@ -232,17 +223,6 @@ static QWebEngineProfile *previewProfile()
     return profile;
 }
 
-void PreviewView::deferEngineGraphics()
-{
-    // The engine makes this context with the application object unless one
-    // is set already. An empty one stands in for it; startEngine() creates
-    // it, before anything can share with it.
-    if (QCoreApplication::instance() || QOpenGLContext::globalShareContext())
-        return;
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    qt_gl_set_global_share_context(new QOpenGLContext);
-}
-
 PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
     : QWidget(parent)
     , m_allowed(fileUrls(allowedFiles))
@@ -262,6 +242,11 @@ PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
     // Until the engine is there, the view is a blank page (paintEvent).
     m_stack->addWidget(new QWidget(this));
     m_stack->addWidget(m_engineNotice);
+    // The engine's view draws through OpenGL, which Qt sets up for a window
+    // when the window is made. A window shown without it would be made anew
+    // when the view joins, vanishing from the screen meanwhile: a hidden
+    // widget of the same kind has it made that way from the start.
+    (new QQuickWidget(this))->hide();
 
     // Tab passes the preview by: web content would keep the focus inside
     // its links. A click still gives it the focus for scrolling.
@@ -286,17 +271,10 @@ void PreviewView::paintEvent(QPaintEvent *)
 
 void PreviewView::startEngine()
 {
-    if (QOpenGLContext *share = QOpenGLContext::globalShareContext(); share && !share->isValid()) {
-        share->setScreen(QGuiApplication::primaryScreen());
-        share->create();
-    }
     m_page = new PreviewPage(previewProfile(), m_allowed, this);
     m_page->setLinkOpener(m_linkOpener);
     m_page->setUrlRequestInterceptor(new RequestGuard(m_allowed, m_page));
     m_page->setBackgroundColor(Qt::white);
-    window()->installEventFilter(this);
-    if (QWindow *shown = window()->windowHandle())
-        shown->installEventFilter(this);
     m_view = new QWebEngineView(this);
     m_view->setPage(m_page);
     m_view->installEventFilter(this);
@@ -347,20 +325,6 @@ bool PreviewView::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_view && event->type() == QEvent::ChildAdded) {
         if (auto *child = qobject_cast<QWidget *>(static_cast<QChildEvent *>(event)->child()))
             child->setFocusPolicy(Qt::ClickFocus);
-    }
-    // The engine draws with OpenGL, and Qt gives a window that is already on
-    // the screen a new native window for it, which starts inactive. It is
-    // made active again when it was active, or about to be (nothing else of
-    // the program was), so the keyboard stays where it was.
-    if (event->type() == QEvent::PlatformSurface && watched == window()->windowHandle()
-        && static_cast<QPlatformSurfaceEvent *>(event)->surfaceEventType()
-            == QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed) {
-        const QWindow *focus = QGuiApplication::focusWindow();
-        m_reactivate = !focus || focus == watched || window()->isActiveWindow();
-    } else if (event->type() == QEvent::WinIdChange && watched == window()) {
-        window()->removeEventFilter(this);
-        if (m_reactivate)
-            QMetaObject::invokeMethod(window(), &QWidget::activateWindow, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
 }

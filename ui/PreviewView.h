@@ -33,12 +33,6 @@ public:
     PreviewView(const QStringList &allowedFiles, QWidget *parent = nullptr);
     ~PreviewView() override;
 
-    // Called before the application object exists, keeps the engine's
-    // graphics set-up (an OpenGL context) out of the program's start: it is
-    // made when the first view starts its engine. Without this call it is
-    // made with the application object, as the engine does by default.
-    static void deferEngineGraphics();
-
     void showPrompt(const QString &text);
     void showFile(const QString &path);
 
@@ -76,7 +70,6 @@ private:
     QLabel *m_engineNotice;
     QTimer *m_stallTimer;
     bool m_engineQueued = false;
-    bool m_reactivate = false;
     QUrl m_lastFile;
     QString m_lastPrompt;
     // Counts every request to show something, so a recovery queued for an
