@@ -86,6 +86,11 @@ public:
             } else if (c < 0x800) {
                 *d++ = char(0xC0 | c >> 6);
                 *d++ = char(0x80 | (c & 0x3F));
+            } else if (c == 0xFEFF) {
+                // Escaped: some readers take it at the start of a string for
+                // a byte-order mark and drop it.
+                std::memcpy(d, "\\ufeff", 6);
+                d += 6;
             } else if (!QChar::isSurrogate(c)) {
                 *d++ = char(0xE0 | c >> 12);
                 *d++ = char(0x80 | (c >> 6 & 0x3F));
@@ -287,7 +292,7 @@ Result<Layout> fromJson(const QByteArray &json)
     if (!shopValue.exists())
         return Failure{missing(QLatin1StringView("shopType"))};
     const std::optional<qint64> shopType = fields.integer(shopValue);
-    if (!shopType || !ShopType::isValid(int(*shopType)))
+    if (!shopType || *shopType < ShopType::None || *shopType > ShopType::Tmall)
         return Failure{fields.wrongValue(QLatin1StringView("shopType"), QStringLiteral(" -1、0 或 1"), shopValue)};
     layout.shopType = int(*shopType);
 

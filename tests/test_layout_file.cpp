@@ -201,6 +201,7 @@ void TestLayoutFile::badFile_data()
     text("version 0", fileText("\"zanfor-layout\"", "0", "0", "\"750\"", "[]"), "\"version\" 应为正整数");
     text("no shop type", withShop(nullptr, "\"750\""), "缺少 \"shopType\"");
     text("shop type 2", withShop("2", "\"750\""), "\"shopType\" 应为 -1、0 或 1，文件中为 2");
+    text("shop type 2^32", withShop("4294967296", "\"750\""), "\"shopType\" 应为");
     text("shop type as text", withShop("\"1\"", "\"790\""), "\"shopType\" 应为");
     text("shop type 0.5", withShop("0.5", "\"750\""), "\"shopType\" 应为");
     text("no page width", withShop("0", nullptr), "缺少 \"pageWidth\"");
