@@ -16,7 +16,6 @@
 #  include <cstring>
 #  include <sys/resource.h>
 #  include <sys/stat.h>
-#  include <unistd.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -40,11 +39,6 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 QStringList entries(const QTemporaryDir &dir)
 {
     return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-}
-
-Layout layoutOf(int shopType, const QStringList &names, const QStringList &snippets)
-{
-    return Layout{shopType, names, snippets};
 }
 
 // A layout file's text with the given JSON for each field; nullptr leaves
@@ -117,15 +111,11 @@ void TestLayoutFile::roundTrip_data()
 {
     QTest::addColumn<Layout>("layout");
 
-    const std::vector<StyleRef> styles = everyStyle();
-    const QStringList names = cyclingNames(int(styles.size()));
-    for (std::size_t i = 0; i < styles.size(); ++i) {
-        const QString snippet = snippetFor(styles[i]);
-        QTest::addRow("%s", qPrintable(names.at(int(i)))) << layoutOf(int(i % 3) - 1, {names.at(int(i))}, {snippet});
-    }
-    QTest::newRow("every style in one page")
-        << layoutOf(ShopType::Tmall, cyclingNames(int(styles.size())), cyclingSnippets(int(styles.size())));
-    QTest::newRow("empty list") << layoutOf(ShopType::None, {}, {});
+    const int styles = int(everyStyle().size());
+    QTest::newRow("every style of every section")
+        << Layout{ShopType::Tmall, cyclingNames(styles), cyclingSnippets(styles)};
+    QTest::newRow("empty list") << Layout{ShopType::None, {}, {}};
+    QTest::newRow("10,000 items, about 13 MB") << Layout{ShopType::Market, cyclingNames(10000), cyclingSnippets(10000)};
 
     const QString awkward[] = {
         QStringLiteral("a\r\nb\nc\rd\r\r\n\n\r"),        // every kind of break, kept as it is
@@ -141,7 +131,7 @@ void TestLayoutFile::roundTrip_data()
     QStringList itemNames;
     for (int i = 0; i < snippets.size(); ++i)
         itemNames.append(i % 2 ? QString::fromUtf16(u" \"名\\称\" \t😀 ") : QString());
-    QTest::newRow("awkward custom HTML and names") << layoutOf(ShopType::Market, itemNames, snippets);
+    QTest::newRow("awkward custom HTML and names") << Layout{ShopType::Market, itemNames, snippets};
 }
 
 void TestLayoutFile::roundTrip()
@@ -154,9 +144,8 @@ void TestLayoutFile::roundTrip()
     QVERIFY2(saved.ok(), qPrintable(saved.error()));
     const Result<Layout> opened = LayoutFile::open(path);
     QVERIFY2(opened.ok(), qPrintable(opened.error()));
-    QCOMPARE(opened->shopType, layout.shopType);
-    QCOMPARE(opened->names, layout.names);
     QCOMPARE(opened->snippets, layout.snippets);
+    QVERIFY(*opened == layout);
     QCOMPARE(entries(dir), QStringList{QStringLiteral("页面.zlayout")});
 
     // Control characters appear only escaped: the one left is the line feed
@@ -276,7 +265,7 @@ void TestLayoutFile::saveRefuses_data()
 
     const QString ok = QStringLiteral("<p>好</p>");
     const QString name = QStringLiteral("  自定义");
-    const auto second = [&](const QString &n, const QString &s) { return layoutOf(0, {name, n}, {ok, s}); };
+    const auto second = [&](const QString &n, const QString &s) { return Layout{0, {name, n}, {ok, s}}; };
     QTest::newRow("lone high surrogate")
         << second(name, u"a" % QChar(0xD83D) % u"b") << u"第 2 项（\"  自定义\"）的代码中第 2 个字符是不成对的"_s;
     QTest::newRow("high surrogate at the end") << second(name, u"ab" % QChar(0xD83D)) << u"的代码中第 3 个字符"_s;
@@ -287,7 +276,7 @@ void TestLayoutFile::saveRefuses_data()
     QTest::newRow("name with LF") << second(QStringLiteral("a\nb"), ok) << u"第 2 项（\"a↵b\"）的名称含有换行"_s;
     QTest::newRow("name with CR") << second(QStringLiteral("a\r"), ok) << u"的名称含有换行"_s;
     QTest::newRow("name with U+2028") << second(QString(QChar(0x2028)), ok) << u"的名称含有换行"_s;
-    QTest::newRow("unknown shop type") << layoutOf(3, {}, {}) << u"店铺类型 3 无效"_s;
+    QTest::newRow("unknown shop type") << Layout{3, {}, {}} << u"店铺类型 3 无效"_s;
 }
 
 void TestLayoutFile::saveRefuses()
@@ -395,60 +384,36 @@ void TestLayoutFile::document()
 {
     const Layout start{ShopType::None, {}, {}};
     const Layout file{ShopType::Tmall, {QStringLiteral("  样式一-关联促销")}, {QStringLiteral("<p>a</p>")}};
-    LayoutDocument doc;
-    Layout current = start;
+    Layout edited = file;
+    edited.names.append(QStringLiteral("  间隔线"));
+    edited.snippets.append(QStringLiteral("<br>"));
+    Layout otherShop = file;
+    otherShop.shopType = ShopType::Market;
 
-    enum Step { Open, Edit, ChooseShop, Undo, UndoOpen, RedoOpen, SaveAs };
+    // The list after each step, the file it was opened from or saved to.
     const struct
     {
-        Step step;
+        const Layout &current;
+        const char *savedTo;
         const char16_t *caption;
     } steps[] = {
-        {Open, u"a.zlayout - Zanfor描述排版器"},
-        {Edit, u"*a.zlayout - Zanfor描述排版器"},
-        {Undo, u"a.zlayout - Zanfor描述排版器"},
-        {ChooseShop, u"*a.zlayout - Zanfor描述排版器"},
-        {Undo, u"a.zlayout - Zanfor描述排版器"},
-        {UndoOpen, u"*a.zlayout - Zanfor描述排版器"},
-        {RedoOpen, u"a.zlayout - Zanfor描述排版器"},
-        {Edit, u"*a.zlayout - Zanfor描述排版器"},
-        {SaveAs, u"b.zlayout - Zanfor描述排版器"},
-        {Undo, u"*b.zlayout - Zanfor描述排版器"},
+        {file, "/d/a.zlayout", u"a.zlayout - Zanfor描述排版器"}, // open
+        {edited, nullptr, u"*a.zlayout - Zanfor描述排版器"},
+        {file, nullptr, u"a.zlayout - Zanfor描述排版器"}, // undo back to what was opened
+        {otherShop, nullptr, u"*a.zlayout - Zanfor描述排版器"},
+        {start, nullptr, u"*a.zlayout - Zanfor描述排版器"}, // Open undone
+        {file, nullptr, u"a.zlayout - Zanfor描述排版器"},   // and redone
+        {edited, "/d/b.zlayout", u"b.zlayout - Zanfor描述排版器"}, // save as
+        {file, nullptr, u"*b.zlayout - Zanfor描述排版器"},
     };
-
-    QCOMPARE(doc.caption(current), QStringLiteral("Zanfor描述排版器"));
+    LayoutDocument doc;
+    QCOMPARE(doc.caption(start), QStringLiteral("Zanfor描述排版器"));
     QVERIFY(!doc.isModified(file));
-    Layout beforeChange;
-    for (const auto &s : steps) {
-        switch (s.step) {
-        case Open:
-            current = file;
-            doc.setFile(QStringLiteral("/d/a.zlayout"), current);
-            break;
-        case Edit:
-            beforeChange = current;
-            current.names.append(QStringLiteral("  间隔线"));
-            current.snippets.append(QStringLiteral("<br>"));
-            break;
-        case ChooseShop:
-            beforeChange = current;
-            current.shopType = ShopType::Market;
-            break;
-        case Undo:
-            current = beforeChange;
-            break;
-        case UndoOpen:
-            current = start;
-            break;
-        case RedoOpen:
-            current = file;
-            break;
-        case SaveAs:
-            doc.setFile(QStringLiteral("/d/b.zlayout"), current);
-            break;
-        }
-        QCOMPARE(doc.caption(current), QString::fromUtf16(s.caption));
-        QCOMPARE(doc.isModified(current), s.caption[0] == u'*');
+    for (const auto &step : steps) {
+        if (step.savedTo)
+            doc.setFile(QString::fromLatin1(step.savedTo), step.current);
+        QCOMPARE(doc.caption(step.current), QString::fromUtf16(step.caption));
+        QCOMPARE(doc.isModified(step.current), step.caption[0] == u'*');
     }
     QCOMPARE(doc.closeQuestion(), QStringLiteral("布局已修改，是否保存到 b.zlayout？"));
 }
@@ -497,45 +462,39 @@ void TestLayoutFile::recent()
 
 void TestLayoutFile::workspaceShopType_data()
 {
-    QTest::addColumn<bool>("choose"); // through the shop-type group, else from a file
+    QTest::addColumn<bool>("fromFile"); // else chosen in the shop-type group
     QTest::addColumn<int>("shopType");
-    QTest::addColumn<int>("expectedType");
+    QTest::addColumn<int>("expectedType"); // 天猫店 was chosen before
     QTest::addColumn<QString>("expectedWidth");
 
-    QTest::newRow("choose market") << true << 0 << 0 << QStringLiteral("750");
-    QTest::newRow("choose Tmall") << true << 1 << 1 << QStringLiteral("790");
-    QTest::newRow("choose none: no change") << true << -1 << 1 << QStringLiteral("790");
-    QTest::newRow("choose 2: no change") << true << 2 << 1 << QStringLiteral("790");
-    QTest::newRow("file: none") << false << -1 << -1 << QStringLiteral("750");
-    QTest::newRow("file: market") << false << 0 << 0 << QStringLiteral("750");
-    QTest::newRow("file: 2, no change") << false << 2 << 1 << QStringLiteral("790");
+    QTest::newRow("choose market") << false << 0 << 0 << QStringLiteral("750");
+    QTest::newRow("choose Tmall") << false << 1 << 1 << QStringLiteral("790");
+    QTest::newRow("choose none: no change") << false << -1 << 1 << QStringLiteral("790");
+    QTest::newRow("choose 2: no change") << false << 2 << 1 << QStringLiteral("790");
+    QTest::newRow("file: none") << true << -1 << -1 << QStringLiteral("750");
+    QTest::newRow("file: market") << true << 0 << 0 << QStringLiteral("750");
+    QTest::newRow("file: 2, no change") << true << 2 << 1 << QStringLiteral("790");
 }
 
 void TestLayoutFile::workspaceShopType()
 {
-    QFETCH(bool, choose);
+    QFETCH(bool, fromFile);
     QFETCH(int, shopType);
     QFETCH(int, expectedType);
     QFETCH(QString, expectedWidth);
 
     QTemporaryDir dir;
     Workspace ws(std::make_unique<ScratchFiles>(dir.path(), std::make_unique<SaveFileWriter>()));
-    QCOMPARE(ws.shopType(), -1);
+    QVERIFY(ws.layout() == Layout{});
     QCOMPARE(ws.pageWidth(), QStringLiteral("750"));
     ws.chooseShopType(1);
-    if (choose) {
-        ws.chooseShopType(shopType);
-    } else {
-        ws.items().append(QStringLiteral("<p>old</p>"), QStringLiteral("old"));
-        const Layout file{shopType, {QStringLiteral("n")}, {QStringLiteral("<p>s</p>")}};
-        ws.setLayout(file);
-        QCOMPARE(ws.items().names(), file.names);
-        QCOMPARE(ws.items().snippets(), file.snippets);
-        QCOMPARE(ws.layout().names, file.names);
-    }
+    ws.items().append(QStringLiteral("<p>old</p>"), QStringLiteral("old"));
+    const Layout file{shopType, {QStringLiteral("n")}, {QStringLiteral("<p>s</p>")}};
+    fromFile ? ws.setLayout(file) : ws.chooseShopType(shopType);
     QCOMPARE(ws.shopType(), expectedType);
     QCOMPARE(ws.pageWidth(), expectedWidth);
-    QCOMPARE(ws.layout().shopType, expectedType);
+    QCOMPARE(ws.items().snippets(), fromFile ? file.snippets : QStringList{QStringLiteral("<p>old</p>")});
+    QCOMPARE(ws.layout().names, ws.items().names());
 }
 
 QTEST_GUILESS_MAIN(TestLayoutFile)
