@@ -168,7 +168,8 @@ public:
     // A value as the file has it, for messages: its JSON text, shortened.
     QString shown(JsonValue value) const
     {
-        const QString text = m_reader.text(value);
+        // 200 bytes hold the 40 characters shown, whatever their length.
+        const QString text = m_reader.text({value.begin, std::min(value.end, value.begin + 200)});
         return text.size() > 40 ? text.left(40) + u'…' : text;
     }
 
@@ -316,18 +317,18 @@ Result<Layout> fromJson(const QByteArray &json)
     layout.names.reserve(qsizetype(items.size()));
     layout.snippets.reserve(qsizetype(items.size()));
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const QString label = u"第 " % QString::number(i + 1) % u" 项";
+        const auto label = [i]() -> QString { return u"第 " % QString::number(i + 1) % u" 项"; };
         if (reader.type(items[i]) != JsonReader::Type::Object)
-            return Failure{label % u"应为 JSON 对象，文件中为 " % fields.shown(items[i])};
+            return Failure{label() % u"应为 JSON 对象，文件中为 " % fields.shown(items[i])};
         const std::vector<JsonReader::Member> members = reader.members(items[i]);
         QString texts[2]; // the name, the snippet
         const QLatin1StringView keys[] = {QLatin1StringView("name"), QLatin1StringView("html")};
         for (int k = 0; k < 2; ++k) {
             const JsonValue value = JsonReader::find(members, keys[k]);
             if (!value.exists())
-                return Failure{label % missing(keys[k])};
+                return Failure{label() % missing(keys[k])};
             if (reader.type(value) != JsonReader::Type::String)
-                return Failure{label % u"的" % fields.wrongValue(keys[k], QStringLiteral("文本"), value)};
+                return Failure{label() % u"的" % fields.wrongValue(keys[k], QStringLiteral("文本"), value)};
             texts[k] = reader.string(value);
         }
         if (hasLineBreak(texts[0]))
