@@ -1,9 +1,11 @@
 // Micro-benchmarks of the window-free code: each generator, each style click
 // up to the written preview file, building a list of items, page assembly
-// with its scratch files, and line-break normalisation. The list sizes
+// with its scratch files, line-break normalisation, and saving and opening
+// a layout file. The list sizes
 // 1,000, 10,000 and 100,000 show how the cost grows: "per_item" should stay
 // flat across sizes, and the fitted complexity should read O(N).
 #include "GeneratedItems.h"
+#include "LayoutFile.h"
 #include "LineBreaks.h"
 #include "PageOutput.h"
 #include "ScratchFiles.h"
@@ -11,6 +13,7 @@
 #include "SectionFrame.h"
 #include "StyleSnippets.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -174,6 +177,45 @@ void normalizeBytes(benchmark::State &state)
     perItem(state, n);
 }
 
+Layout cyclingLayout(int items)
+{
+    return Layout{ShopType::Market, cyclingNames(items), cyclingSnippets(items)};
+}
+
+// Saving the list to a layout file, flushed to disk: what Save costs the
+// window (10,000 items make about 13 MB).
+void layoutSave(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const Layout layout = cyclingLayout(n);
+    Scratch scratch;
+    const QString path = scratch.dir.filePath(QStringLiteral("page.zlayout"));
+    for (auto _ : state) {
+        if (!LayoutFile::save(path, layout).ok())
+            wrong("the layout was not saved");
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+    perItem(state, n);
+}
+
+// Opening it again: reading, checking every field and building the lists.
+void layoutOpen(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const Layout layout = cyclingLayout(n);
+    Scratch scratch;
+    const QString path = scratch.dir.filePath(QStringLiteral("page.zlayout"));
+    if (!LayoutFile::save(path, layout).ok())
+        wrong("the layout was not saved");
+    Result<Layout> opened = Failure{};
+    for (auto _ : state)
+        opened = LayoutFile::open(path);
+    if (!opened.ok() || opened.value() != layout)
+        wrong("the layout opened is not the one saved");
+    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+    perItem(state, n);
+}
+
 void listSizes(benchmark::internal::Benchmark *b)
 {
     // Wall-clock time: page assembly waits for the file system too.
@@ -193,6 +235,8 @@ int main(int argc, char **argv)
     listSizes(benchmark::RegisterBenchmark("PagePreview", pagePreview));
     listSizes(benchmark::RegisterBenchmark("NormalizeLineBreaks", normalize));
     listSizes(benchmark::RegisterBenchmark("NormalizeLineBreakBytes", normalizeBytes));
+    listSizes(benchmark::RegisterBenchmark("LayoutSave", layoutSave));
+    listSizes(benchmark::RegisterBenchmark("LayoutOpen", layoutOpen));
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
