@@ -641,8 +641,9 @@ Result<QString> ContentPieces::apply(const QStringList &values) const
                 lineBreak = lineBreakOf(m_snippet);
             replacement = textMarkup(values[qsizetype(i)], lineBreak);
         } else {
+            // Blanks the seller added around the old address change nothing.
             const QStringView address = withoutBlanksAround(values[qsizetype(i)]);
-            if (address == piece.value)
+            if (values[qsizetype(i)] == piece.value || address == withoutBlanksAround(piece.value))
                 continue;
             const Result<> acceptable = checkAddress(address.toString());
             if (!acceptable)
