@@ -71,7 +71,7 @@ void TestContentPieces::roundTrip_data()
     row("empty", QString());
     row("blank", u" \r\n\t "_s);
     row("misnested", u"<div><p>a<b>b<i>c</b>d</i><table><tr>x<td>y</div><a href=#><p>q</a>r"_s);
-    row("unquoted", u"<a href=a?b=1&c=2 class=x>z</a><img src=p.png width=10/><a href=&quot;x>w</a>"_s);
+    row("unquoted", u"<a href=a?b=1&c=2 class=x>z</a><img src=p.png width=10/><a href=&quot;x>w</a><a href=\" x \">v</a>"_s);
     row("entities", u"<p>&amp &ampx &lt;&gt &copy &#65 &#x41; &notit; &bogus; &#0; &#xD800;</p>"_s);
     row("comments", u"<!-- a <p>b</p> -->c<!--x-- > d --!>e<!-->f<!--- unclosed"_s);
     row("raw text", u"<script>var a='<a href=\"x\">';</script><style>p{}</style><title>t</title>"
