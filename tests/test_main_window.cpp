@@ -25,6 +25,7 @@
 #include <QSplitter>
 #include <QUndoStack>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -286,6 +287,7 @@ private slots:
     void colourChooser();
     void colourSharedBetweenEdits();
 
+    void previewIsUntrusted_data();
     void previewIsUntrusted();
     void typedMarkupStaysText();
     void linksOpenInTheBrowser_data();
@@ -639,9 +641,11 @@ void TestMainWindow::undoRedo()
     QCOMPARE(f.window.undoStack()->count(), 1);
     QVERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == &f.window);
 
-    // Every key the platform binds to undo and redo, then the stack itself.
+    // Every key the platform binds to undo and redo, Ctrl+Y and
+    // Ctrl+Shift+Z for redo on every platform, then the stack itself.
     const QList<QKeySequence> undoKeys = QKeySequence::keyBindings(QKeySequence::Undo);
-    const QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    const QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo)
+        + QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
     for (const QKeySequence &undo : undoKeys) {
         for (const QKeySequence &redo : redoKeys) {
             f.press(undo);
@@ -950,10 +954,27 @@ void TestMainWindow::colourSharedBetweenEdits()
     QCOMPARE(divider->text(), QStringLiteral("#008080"));
 }
 
+void TestMainWindow::previewIsUntrusted_data()
+{
+    // Local files are kept out twice: the page's settings and the request
+    // guard. Each is also tested with the other one switched off.
+    QTest::addColumn<bool>("fileUrlsAllowed");
+    QTest::addColumn<bool>("requestGuard");
+    QTest::newRow("both") << false << true;
+    QTest::newRow("the request guard alone") << true << true;
+    QTest::newRow("the file setting alone") << false << false;
+}
+
 void TestMainWindow::previewIsUntrusted()
 {
+    QFETCH(bool, fileUrlsAllowed);
+    QFETCH(bool, requestGuard);
     Fixture f;
     QVERIFY(f.start());
+    if (fileUrlsAllowed)
+        f.page()->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    if (!requestGuard)
+        f.page()->setUrlRequestInterceptor(nullptr);
 
     // A local picture and a local page, both loud enough to see if shown.
     const QString redPicture = f.path(QStringLiteral("red.png"));
