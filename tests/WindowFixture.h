@@ -65,7 +65,7 @@ struct WindowFixture
     {
         window.show();
         window.activateWindow();
-        return QTest::qWaitForWindowActive(&window) && waitUntil([&] { return !loads.isEmpty(); });
+        return QTest::qWaitForWindowActive(&window, 60000) && waitUntil([&] { return !loads.isEmpty(); });
     }
 
     template<typename T = QWidget>

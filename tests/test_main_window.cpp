@@ -115,7 +115,7 @@ struct Fixture : TemporaryWorkspace
     {
         window.show();
         window.activateWindow();
-        return QTest::qWaitForWindowActive(&window) && waitLoad(0);
+        return QTest::qWaitForWindowActive(&window, LoadTimeout) && waitLoad(0);
     }
 
     // Waits until more than `before` loads have finished; all must succeed.
