@@ -7,8 +7,15 @@
 // where "own" is the time until the click handler (MainWindow::pagePreview)
 // returns, i.e. before the web view starts loading, and "total" runs to the
 // web view's loadFinished. Arguments: <items>:<clicks> ... e.g. 1000:7.
+//
+// The argument paste:<clicks> times a seller's 5 MB paste into the custom
+// section instead: Add (btn23) and then 预览 on a list holding only it, the
+// two handlers together as "own":
+//
+//   paste 1 <page bytes> <own ns> <total ns> <ok|failed>
 #include "MainWindow.h"
 #include "PreviewView.h"
+#include "SectionTable.h"
 #include "StyleSnippets.h"
 #include "Workspace.h"
 
@@ -16,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -49,6 +57,48 @@ void pause(int ms)
     loop.exec();
 }
 
+// Prints one line per click; false when a page did not load.
+bool timePastes(MainWindow &window, Workspace &workspace, QPushButton *btn5, int clicks, std::mt19937 &random)
+{
+    auto *memo = window.findChild<QPlainTextEdit *>(QStringLiteral("mmo10"));
+    auto *add = window.findChild<QPushButton *>(QStringLiteral("btn23"));
+    if (!memo || !add || clicks <= 0) {
+        std::fprintf(stderr, "no custom section, or bad paste clicks\n");
+        return false;
+    }
+    const QString line = QStringLiteral("<div style=\"color:#333\">五兆字节的自定义代码&nbsp;</div>\n");
+    const QString paste = line.repeated(int(5 * 1024 * 1024 / line.toUtf8().size()));
+    std::uniform_int_distribution<int> pauseMs(20, 60);
+    for (int c = 0; c < clicks; ++c) {
+        workspace.items().clear();
+        window.openSection(CustomSection);
+        memo->setPlainText(paste);
+        pause(pauseMs(random));
+        qint64 own = 0;
+        bool ok = false;
+        QElapsedTimer timer;
+        const bool finished = waitForLoad(
+            window.preview(),
+            [&] {
+                timer.start();
+                add->click();
+                btn5->click();
+                own = timer.nsecsElapsed();
+            },
+            &ok, 300000);
+        const qint64 total = timer.nsecsElapsed();
+        if (!finished || workspace.items().count() != 1) {
+            std::fprintf(stderr, "the pasted page did not load\n");
+            return false;
+        }
+        const qint64 bytes = QFileInfo(workspace.files().previewPath()).size();
+        std::printf("paste 1 %lld %lld %lld %s\n", static_cast<long long>(bytes), static_cast<long long>(own),
+                    static_cast<long long>(total), ok ? "ok" : "failed");
+        std::fflush(stdout);
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -72,6 +122,11 @@ int main(int argc, char *argv[])
     std::uniform_int_distribution<int> pauseMs(20, 60);
     for (int a = 1; a < argc; ++a) {
         const QStringList parts = QString::fromLocal8Bit(argv[a]).split(u':');
+        if (parts.value(0) == u"paste") {
+            if (!timePastes(window, workspace, btn5, parts.value(1, QStringLiteral("3")).toInt(), random))
+                return 1;
+            continue;
+        }
         const int items = parts.value(0).toInt();
         const int clicks = parts.value(1, QStringLiteral("5")).toInt();
         if (items <= 0 || clicks <= 0) {

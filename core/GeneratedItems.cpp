@@ -52,9 +52,12 @@ bool GeneratedItems::remove(int i)
     return true;
 }
 
-void GeneratedItems::clear()
+bool GeneratedItems::clear()
 {
+    if (count() == 0)
+        return false;
     assign({}, {});
+    return true;
 }
 
 void GeneratedItems::assign(const QStringList &snippets, const QStringList &names)

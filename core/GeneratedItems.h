@@ -46,11 +46,11 @@ public:
     static bool canMoveDown(int i, int count) { return i >= 0 && i < count - 1; }
 
     // Each returns false and changes nothing when the index does not allow it
-    // (no selection is -1).
+    // (no selection is -1), or for clear(), when the list is empty.
     bool moveUp(int i);
     bool moveDown(int i);
     bool remove(int i);
-    void clear();
+    bool clear();
 
     // Replaces both lists at once (used by undo to restore a whole page).
     void assign(const QStringList &snippets, const QStringList &names);

@@ -349,6 +349,8 @@ void TestPageOutput::pagePreviewFault()
     }
     if (!diskFull)
         QVERIFY(QFileInfo::exists(failingPath + QStringLiteral("/inner")));
+    // A failed rename leaves no temporary file behind.
+    QCOMPARE(s.entries(), QStringList({QStringLiteral("files.html"), QStringLiteral("files.txt")}));
 }
 
 void TestPageOutput::failedWriteKeepsOldFile()

@@ -156,11 +156,19 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
 
     // Undo and redo of every change to the list, window-wide; a focused
     // text field takes the same keys for its own editing first. Every key
-    // the platform binds to undo and redo counts, not only the first one.
+    // the platform binds to undo and redo counts, not only the first one,
+    // and redo answers both Ctrl+Y and Ctrl+Shift+Z everywhere (X11 binds
+    // only the latter). Each key once: a key bound twice fires nothing.
     QAction *undo = m_undo->createUndoAction(this);
     undo->setShortcuts(QKeySequence::Undo);
     QAction *redo = m_undo->createRedoAction(this);
-    redo->setShortcuts(QKeySequence::Redo);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &key :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    }
+    redo->setShortcuts(redoKeys);
     addActions({undo, redo});
 
     // The start prompt: what the view shows until the first preview.

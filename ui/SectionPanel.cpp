@@ -116,6 +116,10 @@ void SectionPanel::buildRelatedSalesInputs()
     label(QStringLiteral("lbl12"), QStringLiteral("图片宽度:"), {16, 18}, box);
     m_cbb1 = place(new QComboBox(box), QStringLiteral("cbb1"), {72, 14, 45, 21});
     m_cbb1->setEditable(true);
+    // The width stays as typed: no completion from the list ("19" is not
+    // "190"), and Enter does not add what was typed to the two items.
+    m_cbb1->setCompleter(nullptr);
+    m_cbb1->setInsertPolicy(QComboBox::NoInsert);
     m_cbb1->addItems({PanelDefaults::PictureWidth, PanelDefaults::OtherPictureWidth});
     m_cbb1->setEditText(PanelDefaults::PictureWidth);
     m_cbb1->setAccessibleName(QStringLiteral("图片宽度"));
