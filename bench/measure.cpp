@@ -437,8 +437,8 @@ private:
                     QStringLiteral("click to load finished"), QStringLiteral("program's own share"),
                     QStringLiteral("own share per MB"), QStringLiteral("target"), QStringLiteral("holds")},
                    pageRows());
-        printTable({QStringLiteral("Content dialogs (medians)"), QStringLiteral("runs"),
-                    QStringLiteral("time"), QStringLiteral("target"), QStringLiteral("holds")},
+        printTable({QStringLiteral("Content dialogs (medians)"), QStringLiteral("runs"), QStringLiteral("time"),
+                    QStringLiteral("target"), QStringLiteral("holds")},
                    contentRows());
         std::printf("%s\n", allHold() ? "Every target holds." : "Some targets do NOT hold.");
     }
