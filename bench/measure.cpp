@@ -3,10 +3,11 @@
 // in the same run. Both programs run unchanged: a probe library preloaded
 // into them (bench/probe.cpp) reports when the start prompt has loaded,
 // clicks styles and reads memory. The page preview, which needs a long
-// list, runs in the real window in-process (zanfor-page-bench).
+// list, runs in the real window in-process (zanfor-page-bench), and so do
+// the content dialogs (zanfor-content-bench).
 //
 // Usage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N]
-//                       [--pages ITEMS:CLICKS,...] [--pastes N] [--smoke]
+//                       [--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N] [--smoke]
 // The exit status is 3 when a target does not hold; --smoke runs each part
 // once or a few times, to check that it works, and judges nothing.
 #include "ScratchPlatform.h"
@@ -35,6 +36,7 @@ struct Options
     int clicks = 200;
     QList<QPair<int, int>> pages{{1000, 7}, {10000, 5}};
     int pastes = 3;
+    int contentRuns = 9;
     bool smoke = false;
 };
 
@@ -79,9 +81,10 @@ public:
             die(QStringLiteral("cannot create a temporary folder"));
         const QString bin = QCoreApplication::applicationDirPath();
         m_pageBench = bin + QStringLiteral("/zanfor-page-bench");
+        m_contentBench = bin + QStringLiteral("/zanfor-content-bench");
         m_probe = QStringLiteral(ZANFOR_PROBE_PATH);
         const QStringList needed{bin + QStringLiteral("/zanfor-layout"), bin + QStringLiteral("/zanfor-baseline"),
-                                 m_pageBench, m_probe};
+                                 m_pageBench, m_contentBench, m_probe};
         for (const QString &file : needed) {
             if (!QFileInfo::exists(file))
                 die(file + QStringLiteral(" is missing: build the bench targets first"));
@@ -143,6 +146,9 @@ public:
 
         progress("page previews");
         pages();
+
+        progress("content dialogs");
+        content();
 
         printTables();
         return allHold() || m_options.smoke ? 0 : 3;
@@ -297,6 +303,24 @@ private:
         std::vector<double> own;
         std::vector<double> total;
     };
+    // The content dialogs' timings, by the name zanfor-content-bench gives
+    // each line.
+    void content()
+    {
+        QProcess process;
+        process.setProcessEnvironment(m_env);
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(m_contentBench, {QString::number(ContentPageItems), QString::number(m_options.contentRuns)});
+        if (!process.waitForFinished(900000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            die(QStringLiteral("zanfor-content-bench failed"));
+        for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> parts = line.split(' ');
+            if (parts.constFirst() == "pieces" && parts.size() == 3)
+                m_richest = {parts.at(1).toInt(), parts.at(2).toInt()};
+            else if (parts.size() == 2)
+                m_content[QString::fromLatin1(parts.constFirst())].push_back(parts.at(1).toDouble() / 1e6);
+        }
+    }
 
     // One line of a table: its cells, and whether its target holds (none
     // for a line without a target).
@@ -379,9 +403,28 @@ private:
         return out;
     }
 
+    std::vector<Row> contentRows() const
+    {
+        const auto row = [&](const QString &what, const char *key, double limit) -> Row {
+            const auto found = m_content.find(QString::fromLatin1(key));
+            const double ms = found == m_content.end() ? 0 : median(found->second);
+            return {{what, QString::number(found == m_content.end() ? 0 : found->second.size()),
+                     QString::asprintf("%.1f ms", ms), QString::asprintf("< %.0f ms", limit)},
+                    found != m_content.end() && ms < limit};
+        };
+        return {row(QStringLiteral("Item editor opens on the item with the most pieces (%1 fields, %2 bytes)")
+                        .arg(m_richest.first)
+                        .arg(m_richest.second),
+                    "editor", 50),
+                row(QStringLiteral("Page-wide picture and link dialog opens, %1 items").arg(ContentPageItems), "assets",
+                    200),
+                row(QStringLiteral("… its OK replaces two addresses throughout, %1 items").arg(ContentPageItems),
+                    "apply", 200)};
+    }
+
     bool allHold() const
     {
-        for (const std::vector<Row> &table : {programRows(), pageRows()}) {
+        for (const std::vector<Row> &table : {programRows(), pageRows(), contentRows()}) {
             for (const Row &row : table) {
                 if (row.holds == false)
                     return false;
@@ -417,12 +460,16 @@ private:
                     QStringLiteral("click to load finished"), QStringLiteral("program's own share"),
                     QStringLiteral("own share per MB"), QStringLiteral("target"), QStringLiteral("holds")},
                    pageRows());
+        printTable({QStringLiteral("Content dialogs (medians)"), QStringLiteral("runs"), QStringLiteral("time"),
+                    QStringLiteral("target"), QStringLiteral("holds")},
+                   contentRows());
         std::printf("%s\n", allHold() ? "Every target holds." : "Some targets do NOT hold.");
     }
 
     Options m_options;
     QTemporaryDir m_tmp;
     QString m_pageBench;
+    QString m_contentBench;
     QString m_probe;
     QProcessEnvironment m_env;
     Program m_layout;
@@ -437,6 +484,9 @@ private:
     int m_history[2] = {0, 0};
     std::map<int, Page> m_pages;
     Page m_paste;
+    std::map<QString, std::vector<double>> m_content;
+    QPair<int, int> m_richest{0, 0}; // the editor's item: fields, bytes
+    static constexpr int ContentPageItems = 1000;
 };
 
 Options parse(const QStringList &args)
@@ -458,6 +508,8 @@ Options parse(const QStringList &args)
             o.clicks = value.toInt(&ok);
         else if (a == u"--pastes")
             o.pastes = value.toInt(&ok);
+        else if (a == u"--content-runs")
+            o.contentRuns = value.toInt(&ok);
         else if (a == u"--pages") {
             o.pages.clear();
             for (const QString &page : value.split(u',', Qt::SkipEmptyParts)) {
@@ -469,13 +521,13 @@ Options parse(const QStringList &args)
         } else {
             die(QStringLiteral("unknown argument ") + a
                 + QStringLiteral("\nusage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N] "
-                                 "[--pages ITEMS:CLICKS,...] [--pastes N] [--smoke]"));
+                                 "[--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N] [--smoke]"));
         }
         if (!ok || value.isEmpty())
             die(QStringLiteral("bad value for ") + a);
         ++i;
     }
-    if (o.startupRuns < 1 || o.sessions < 1 || o.clicks < 1 || o.pastes < 1)
+    if (o.startupRuns < 1 || o.sessions < 1 || o.clicks < 1 || o.pastes < 1 || o.contentRuns < 1)
         die(QStringLiteral("counts must be positive"));
     return o;
 }

@@ -52,6 +52,14 @@ bool GeneratedItems::remove(int i)
     return true;
 }
 
+bool GeneratedItems::replaceSnippet(int i, const QString &snippet)
+{
+    if (i < 0 || i >= count())
+        return false;
+    m_snippets[i] = snippet;
+    return true;
+}
+
 bool GeneratedItems::clear()
 {
     if (count() == 0)

@@ -51,6 +51,9 @@ public:
     bool moveDown(int i);
     bool remove(int i);
     bool clear();
+    // Gives entry i a new snippet under the same name; false, changing
+    // nothing, when there is no entry i. The names, and so the view, stay.
+    bool replaceSnippet(int i, const QString &snippet);
 
     // Replaces both lists at once (used by undo to restore a whole page).
     void assign(const QStringList &snippets, const QStringList &names);

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "ContentEditing.h"
 #include "FunctionButton.h"
 #include "GeneratedItemsModel.h"
 #include "ItemCommands.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QListView>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -153,6 +155,7 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({219, ClientWidth - 219 - 4});
     setCentralWidget(splitter);
+    m_content = new ContentEditing(m_workspace, *m_undo, *m_prompts, *m_wb1, this);
 
     // Undo and redo of every change to the list, window-wide; a focused
     // text field takes the same keys for its own editing first. Every key
@@ -314,11 +317,20 @@ QWidget *MainWindow::buildGeneratedItemsPanel()
     m_lstlei->setFont(pixelFont(13));
     m_lstlei->setStyleSheet(QStringLiteral("QListView { background: white; } QListView::item { padding-left: 2px; }"));
     row->addWidget(m_lstlei, 1);
+    connect(m_lstlei, &QListView::doubleClicked, this,
+            [this](const QModelIndex &index) { m_content->editItem(index.row()); });
+    auto *editKeys = new QAction(m_lstlei);
+    editKeys->setShortcuts({Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter});
+    editKeys->setShortcutContext(Qt::WidgetShortcut);
+    connect(editKeys, &QAction::triggered, this, &MainWindow::editItem);
+    m_lstlei->addAction(editKeys);
+    m_lstlei->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_lstlei, &QWidget::customContextMenuRequested, this, &MainWindow::showItemMenu);
 
     auto *rzpnl3 = new QWidget(rzpnl5);
     rzpnl3->setObjectName(QStringLiteral("rzpnl3"));
     rzpnl3->setFixedWidth(60);
-    rzpnl3->setMinimumHeight(210);
+    rzpnl3->setMinimumHeight(272);
     fill(rzpnl3, rzpnl3->palette().color(QPalette::Midlight));
     row->addWidget(rzpnl3);
 
@@ -336,6 +348,8 @@ QWidget *MainWindow::buildGeneratedItemsPanel()
         {"btnclear", QStringLiteral("清空"), {8, 94, 46, 25}, &MainWindow::clearItems},
         {"btn5", QStringLiteral("预览"), {8, 140, 46, 30}, &MainWindow::pagePreview},
         {"btntiqu", QStringLiteral("提取"), {8, 174, 46, 30}, &MainWindow::extract},
+        {"editButton", QStringLiteral("编辑"), {8, 212, 46, 25}, &MainWindow::editItem},
+        {"assetsButton", QStringLiteral("图片链接"), {8, 241, 46, 25}, &MainWindow::editPageAddresses},
     };
     for (const Button &b : buttons) {
         auto *button = new QPushButton(b.caption, rzpnl3);
@@ -343,9 +357,12 @@ QWidget *MainWindow::buildGeneratedItemsPanel()
         button->setGeometry(b.rect);
         connect(button, &QPushButton::clicked, this, b.action);
     }
+    // Four characters do not fit 46 pixels at the window's 12-pixel font:
+    // this caption alone is drawn at 10 pixels rather than cut off.
+    rzpnl3->findChild<QPushButton *>(QStringLiteral("assetsButton"))->setFont(pixelFont(10));
 
-    // Room for five rows of the list beside all six buttons.
-    rzpnl5->setMinimumHeight(50 + 10 + qMax(5 * 25, 210));
+    // Room for five rows of the list beside all the buttons.
+    rzpnl5->setMinimumHeight(50 + 10 + qMax(5 * 25, rzpnl3->minimumHeight()));
     return rzpnl5;
 }
 
@@ -444,4 +461,31 @@ void MainWindow::extract()
     }
     QGuiApplication::clipboard()->setText(memo);
     m_prompts->notice(QStringLiteral("代码已经提取"));
+}
+
+void MainWindow::editItem()
+{
+    m_content->editItem(selectedRow());
+}
+
+void MainWindow::editPageAddresses()
+{
+    m_content->editPageAddresses();
+}
+
+void MainWindow::fillItemMenu(QMenu &menu)
+{
+    menu.addAction(QStringLiteral("编辑内容…"), this, &MainWindow::editItem)->setEnabled(selectedRow() >= 0);
+    menu.addAction(QStringLiteral("图片链接…"), this, &MainWindow::editPageAddresses)
+        ->setEnabled(m_workspace.items().count() > 0);
+}
+
+void MainWindow::showItemMenu(const QPoint &pos)
+{
+    // A right click on a row chooses that row, as in any list.
+    if (const QModelIndex index = m_lstlei->indexAt(pos); index.isValid())
+        m_lstlei->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+    QMenu menu(this);
+    fillItemMenu(menu);
+    menu.exec(m_lstlei->viewport()->mapToGlobal(pos));
 }

@@ -7,12 +7,14 @@
 #include <memory>
 #include <vector>
 
+class ContentEditing;
 class FunctionButton;
 class GeneratedItemsModel;
 class PreviewView;
 class QButtonGroup;
 class QLabel;
 class QListView;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QUndoStack;
@@ -53,6 +55,10 @@ public:
     void clearItems();
     void pagePreview();
     void extract();
+    // The item editor on the selected entry, and the page-wide picture and
+    // link addresses.
+    void editItem();
+    void editPageAddresses();
 
 private:
     QWidget *buildLeftColumn();
@@ -60,6 +66,9 @@ private:
     QWidget *buildGeneratedItemsPanel();
     int selectedRow() const;
     void moveSelected(MoveItemCommand::Direction direction);
+    // The list's context menu: every entry comes from here.
+    void fillItemMenu(QMenu &menu);
+    void showItemMenu(const QPoint &pos);
 
     Workspace &m_workspace;
     std::unique_ptr<UserPrompts> m_ownPrompts;
@@ -75,4 +84,5 @@ private:
     QVBoxLayout *m_workLayout = nullptr;
     QWidget *m_img7 = nullptr;
     QListView *m_lstlei = nullptr;
+    ContentEditing *m_content = nullptr;
 };
