@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QScreen>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
@@ -40,8 +39,6 @@ int main(int argc, char *argv[])
 
     Workspace workspace;
     MainWindow window(workspace);
-    const QRect screen = window.screen()->availableGeometry();
-    window.move(screen.center() - window.rect().center());
     window.show();
 
     // The file comes from the application's arguments: on Windows they are
