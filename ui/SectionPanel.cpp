@@ -1,5 +1,6 @@
 #include "SectionPanel.h"
 
+#include "CodeEdit.h"
 #include "ColourEdit.h"
 #include "Generators.h"
 #include "StyleGroup.h"
@@ -9,10 +10,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextDocument>
 
 namespace {
 
@@ -164,7 +163,7 @@ void SectionPanel::buildCustomInputs()
 {
     m_edt10 = place(new QLineEdit(PanelDefaults::CustomName, this), QStringLiteral("edt10"), {81, 14, 117, 21});
     m_edt10->setAccessibleName(QStringLiteral("自定义名"));
-    m_mmo10 = place(new QPlainTextEdit(this), QStringLiteral("mmo10"), {16, 40, 217, 145});
+    m_mmo10 = place(new CodeEdit(this), QStringLiteral("mmo10"), {16, 40, 217, 145});
     m_mmo10->setAccessibleName(QStringLiteral("自定义代码"));
     m_mmo10->setTabChangesFocus(true);
 }
@@ -226,7 +225,7 @@ void SectionPanel::add()
     if (m_frame.info().extras == PanelExtras::Custom) {
         // The raw text keeps non-breaking spaces that toPlainText() would
         // turn into plain blanks; paragraph separators become CR LF.
-        const GeneratedItem item = m_frame.addCustom(customSnippet(m_mmo10->document()->toRawText()), inputs());
+        const GeneratedItem item = m_frame.addCustom(customSnippet(m_mmo10->rawText()), inputs());
         sync();
         emit addRequested(item);
         return;
