@@ -3,6 +3,7 @@
 #include "CodeEdit.h"
 #include "ColourEdit.h"
 #include "Generators.h"
+#include "OneLineEdit.h"
 #include "StyleGroup.h"
 #include "UserPrompts.h"
 
@@ -105,6 +106,14 @@ SectionPanel::SectionPanel(SectionFrame &frame, UserPrompts &prompts, std::funct
     cancelButton->setAccessibleName(accessibleName() + QStringLiteral(" 取消"));
     connect(addButton, &QPushButton::clicked, this, &SectionPanel::add);
     connect(cancelButton, &QPushButton::clicked, this, &SectionPanel::cancel);
+
+    // Every one-line field, the editable combo box's included.
+    for (QLineEdit *edit : findChildren<QLineEdit *>()) {
+        keepOneLine(edit, [this] {
+            m_prompts.notice(
+                QStringLiteral("文字过长：一个输入框最多 %1 个字符，这次输入未被接受。").arg(OneLineMaxLength));
+        });
+    }
 
     sync();
 }
