@@ -2,6 +2,7 @@
 
 #include "FunctionButton.h"
 #include "GeneratedItemsModel.h"
+#include "InputHabits.h"
 #include "ItemCommands.h"
 #include "PreviewView.h"
 #include "ScreenFit.h"
@@ -169,6 +170,8 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
 
     // Centred, or shrunk onto a screen smaller than the window.
     new ScreenFit(this);
+    // No stray second click, Enter on a button clicks it.
+    new InputHabits(this);
 }
 
 MainWindow::~MainWindow() = default;
