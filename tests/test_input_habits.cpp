@@ -28,6 +28,26 @@ public:
     int colourRequests = 0;
 };
 
+// A window with the sections open and the first style of each chosen.
+struct Fixture : TemporaryWorkspace
+{
+    explicit Fixture(const QList<int> &sections)
+    {
+        window.show();
+        window.activateWindow();
+        active = QTest::qWaitForWindowActive(&window);
+        for (int section : sections) {
+            window.openSection(section);
+            if (window.panel(section)->styleGroup())
+                window.panel(section)->clickStyle(0);
+        }
+        QTest::qWait(50);
+    }
+    RecordingPrompts prompts;
+    MainWindow window{ws, &prompts};
+    bool active = false;
+};
+
 } // namespace
 
 class TestInputHabits : public QObject
@@ -35,57 +55,21 @@ class TestInputHabits : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void doubleClick_data();
     void doubleClick();
     void returnKey_data();
     void returnKey();
-
-private:
-    // Opens the sections and chooses the first style of each.
-    void open(const QList<int> &sections);
-
-    std::unique_ptr<TemporaryWorkspace> m_scratch;
-    RecordingPrompts m_prompts;
-    std::unique_ptr<MainWindow> m_window;
 };
-
-void TestInputHabits::init()
-{
-    m_scratch = std::make_unique<TemporaryWorkspace>();
-    m_prompts = RecordingPrompts();
-    m_window = std::make_unique<MainWindow>(m_scratch->ws, &m_prompts);
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void TestInputHabits::cleanup()
-{
-    m_window.reset();
-    m_scratch.reset();
-}
-
-void TestInputHabits::open(const QList<int> &sections)
-{
-    for (int section : sections) {
-        m_window->openSection(section);
-        if (m_window->panel(section)->styleGroup())
-            m_window->panel(section)->clickStyle(0);
-    }
-    QTest::qWait(50);
-}
 
 void TestInputHabits::doubleClick_data()
 {
     QTest::addColumn<QList<int>>("sections");
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("under");
+    QTest::addColumn<QString>("slidUp"); // under the pointer after the first click
     QTest::addColumn<int>("items");
     QTest::addColumn<int>("colourRequests");
-    // Product details above bundle sale: the two panels' Add buttons stand
-    // at the same place in them.
+    // Product details above bundle sale: their Add buttons stand at the same
+    // place in each.
     QTest::newRow("Add closing its panel") << QList<int>{6, 7} << "btn15"
                                            << "btn17" << 1 << 0;
     QTest::newRow("colour edit") << QList<int>{2} << "edt2"
@@ -96,33 +80,32 @@ void TestInputHabits::doubleClick()
 {
     QFETCH(QList<int>, sections);
     QFETCH(QString, target);
-    QFETCH(QString, under);
+    QFETCH(QString, slidUp);
     QFETCH(int, items);
     QFETCH(int, colourRequests);
-    open(sections);
-    auto *control = m_window->findChild<QWidget *>(target);
-    QWindow *window = m_window->windowHandle();
+    Fixture f(sections);
+    QVERIFY(f.active);
+    auto *control = f.window.findChild<QWidget *>(target);
+    QWindow *window = f.window.windowHandle();
     const QPoint global = control->mapToGlobal(control->rect().center());
-    const QPoint local = window->mapFromGlobal(global);
 
-    // Two clicks as fast as a double click, the window free to lay itself
-    // out between them, as it is when a person clicks.
+    // Two clicks as fast as a double click, the window laying itself out
+    // between them as it does when a person clicks.
     const int start = QTest::lastMouseTimestamp + 1000;
-    const auto send = [&](QEvent::Type type, Qt::MouseButtons state, int ms) {
-        qt_handleMouseEvent(window, local, global, state, Qt::LeftButton, type, {}, start + ms);
-        QCoreApplication::processEvents();
-    };
-    send(QEvent::MouseButtonPress, Qt::LeftButton, 0);
-    send(QEvent::MouseButtonRelease, {}, 40);
-    QTest::qWait(20);
-    QCOMPARE(QApplication::widgetAt(global)->objectName(), under);
-    send(QEvent::MouseButtonPress, Qt::LeftButton, 150);
-    send(QEvent::MouseButtonRelease, {}, 190);
     QTest::lastMouseTimestamp = start + 2000;
-
-    QCOMPARE(m_scratch->ws.items().count(), items);
-    QCOMPARE(m_prompts.colourRequests, colourRequests);
-    QCOMPARE(m_prompts.notices, QStringList());
+    int ms = 0;
+    for (QEvent::Type type :
+         {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons state = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        qt_handleMouseEvent(window, window->mapFromGlobal(global), global, state, Qt::LeftButton, type, {}, start + ms);
+        ms += 50;
+        QTest::qWait(20);
+        if (ms == 100)
+            QCOMPARE(QApplication::widgetAt(global)->objectName(), slidUp);
+    }
+    QCOMPARE(f.ws.items().count(), items);
+    QCOMPARE(f.prompts.colourRequests, colourRequests);
+    QCOMPARE(f.prompts.notices, QStringList());
 }
 
 void TestInputHabits::returnKey_data()
@@ -147,22 +130,18 @@ void TestInputHabits::returnKey()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(bool, clicks);
-    open({1, 5});
-    QWidget *focused = m_window->findChild<QWidget *>(focus);
+    Fixture f({1, 5});
+    QVERIFY(f.active);
+    QWidget *focused = f.window.findChild<QWidget *>(focus);
     if (auto *group = qobject_cast<StyleGroup *>(focused))
         focused = group->item(1);
     focused->setFocus(Qt::TabFocusReason);
     QCOMPARE(QApplication::focusWidget(), focused);
 
-    QList<std::pair<QAbstractButton *, std::shared_ptr<QSignalSpy>>> spies;
-    for (QAbstractButton *button : m_window->findChildren<QAbstractButton *>())
-        spies.append({button, std::make_shared<QSignalSpy>(button, &QAbstractButton::clicked)});
-    QTest::keyClick(focused, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QStringList clicked;
-    for (const auto &[button, spy] : spies) {
-        if (!spy->isEmpty())
-            clicked.append(button->objectName());
-    }
+    for (QAbstractButton *button : f.window.findChildren<QAbstractButton *>())
+        connect(button, &QAbstractButton::clicked, this, [&clicked, button] { clicked.append(button->objectName()); });
+    QTest::keyClick(focused, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(clicked, clicks ? QStringList{focus} : QStringList());
 }
 

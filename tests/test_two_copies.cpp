@@ -1,12 +1,11 @@
-// Two copies of the program running side by side over one cache folder:
-// each previews its own pages, also when it shows its page again as a
-// recovery from a dead render process does. The copies are real processes:
-// this executable started with --copy NAME runs the window, previews a page
+// Copies of the program side by side over one cache folder each preview
+// their own pages, also when they show a page again as a recovery from a
+// dead render process does; a killed copy's folder goes with the next copy.
+// A copy is this executable started with --copy NAME: it previews a page
 // saying NAME, prints what its view shows, and shows the page again for
 // every line it reads.
 #include "MainWindow.h"
 #include "PreviewView.h"
-#include "UserPrompts.h"
 #include "Workspace.h"
 
 #include <QApplication>
@@ -18,56 +17,52 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <optional>
 
 namespace {
 
-class SilentPrompts : public UserPrompts
-{
-public:
-    void notice(const QString &) override { }
-    void error(const QString &text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-};
-
-template<typename Predicate>
-bool waitUntil(Predicate done)
-{
-    QDeadlineTimer deadline(60000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
-
-// Shows the page `show` asks for and returns what the view then shows.
+// Runs `show` and returns the text the view shows after its next load; with
+// `text` given, once the view shows that.
 template<typename Show>
-QString shownAfter(PreviewView *view, Show show)
+QString shownAfter(PreviewView *view, Show show, const QString &text = {})
 {
     QSignalSpy loads(view, &PreviewView::loadFinished);
     show();
-    if (!waitUntil([&] { return !loads.isEmpty(); }))
-        return QStringLiteral("<no load>");
-    std::optional<QString> text;
-    view->view()->page()->toPlainText([&](const QString &t) { text = t; });
-    return waitUntil([&] { return text.has_value(); }) ? text->trimmed() : QStringLiteral("<no text>");
+    auto shown = std::make_shared<std::optional<QString>>();
+    QDeadlineTimer deadline(60000);
+    while (!deadline.hasExpired()) {
+        if (!loads.isEmpty() && shown.use_count() == 1) {
+            if (*shown && (text.isEmpty() || **shown == text))
+                return **shown;
+            view->view()->page()->toPlainText([shown](const QString &t) { *shown = t.trimmed(); });
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return QStringLiteral("<nothing shown>");
 }
 
 int runCopy(const QString &name)
 {
     Workspace workspace;
-    SilentPrompts prompts;
-    MainWindow window(workspace, &prompts);
+    MainWindow window(workspace);
     PreviewView *view = window.preview();
-    shownAfter(view, [&] { window.show(); });
+    shownAfter(
+        view, [&] { window.show(); }, MainWindow::StartPrompt);
     workspace.items().append(QStringLiteral("<p>%1</p>").arg(name), QStringLiteral("  自定义-") + name);
-    std::printf("%s\n", qPrintable(shownAfter(view, [&] { window.pagePreview(); })));
-    std::fflush(stdout);
-    char line[16];
-    while (std::fgets(line, sizeof line, stdin)) {
-        std::printf("%s\n", qPrintable(shownAfter(view, [&] { view->showFile(view->lastFile().toLocalFile()); })));
+    const auto print = [](const QString &text) {
+        std::printf("%s\n", qPrintable(text));
         std::fflush(stdout);
-    }
+    };
+    print(shownAfter(view, [&] { window.pagePreview(); }));
+    for (char line[8]; std::fgets(line, sizeof line, stdin);)
+        print(shownAfter(view, [&] { view->showFile(workspace.files().previewPath()); }));
     return 0;
+}
+
+QString nextLine(QProcess &copy)
+{
+    while (!copy.canReadLine() && copy.waitForReadyRead(120000)) { }
+    return QString::fromLocal8Bit(copy.readLine().trimmed());
 }
 
 } // namespace
@@ -83,38 +78,32 @@ private slots:
 void TestTwoCopies::eachCopyPreviewsItsOwnPages()
 {
     QTemporaryDir cache;
-    QVERIFY(cache.isValid());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache.path());
-
-    const QStringList names{QStringLiteral("first"), QStringLiteral("second")};
-    std::vector<std::unique_ptr<QProcess>> copies;
-    const auto nextLine = [](QProcess &copy) {
-        while (!copy.canReadLine() && copy.waitForReadyRead(120000)) { }
-        return QString::fromLocal8Bit(copy.readLine().trimmed());
+    QProcess copies[3];
+    const QStringList names{QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")};
+    const auto start = [&](int i) {
+        copies[i].setProcessEnvironment(environment);
+        copies[i].setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        copies[i].start(QCoreApplication::applicationFilePath(), {QStringLiteral("--copy"), names.at(i)});
+        return nextLine(copies[i]);
     };
-    for (const QString &name : names) {
-        copies.push_back(std::make_unique<QProcess>());
-        copies.back()->setProcessEnvironment(environment);
-        copies.back()->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        copies.back()->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--copy"), name});
-        QCOMPARE(nextLine(*copies.back()), name);
+    QCOMPARE(start(0), names.at(0));
+    QCOMPARE(start(1), names.at(1));
+    for (int i : {0, 1, 0}) {
+        copies[i].write("again\n");
+        QCOMPARE(nextLine(copies[i]), names.at(i));
     }
-    // Each shows its page again after the other has written its own.
-    for (int round = 0; round < 2; ++round) {
-        for (std::size_t i = 0; i < copies.size(); ++i) {
-            copies[i]->write("again\n");
-            QCOMPARE(nextLine(*copies[i]), names.at(int(i)));
-        }
-    }
-    for (const auto &copy : copies) {
-        copy->closeWriteChannel();
-        QVERIFY(copy->waitForFinished(120000));
-        QCOMPARE(copy->exitCode(), 0);
-    }
-    // The first copy's folder stays where a copy running alone keeps it; the
-    // second copy's own folder went with it.
-    QVERIFY(QFileInfo::exists(cache.filePath(QStringLiteral("zanfor-layout/files.html"))));
+
+    // The second copy is killed, the first ends: the third takes the first
+    // folder and removes the killed copy's.
+    copies[1].kill();
+    QVERIFY(copies[1].waitForFinished(60000));
+    copies[0].closeWriteChannel();
+    QVERIFY(copies[0].waitForFinished(60000));
+    QCOMPARE(start(2), names.at(2));
+    copies[2].closeWriteChannel();
+    QVERIFY(copies[2].waitForFinished(60000));
     QCOMPARE(QDir(cache.path()).entryList({QStringLiteral("zanfor-layout*")}, QDir::Dirs),
              QStringList{QStringLiteral("zanfor-layout")});
 }
