@@ -3,7 +3,6 @@
 #include "ScratchFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 
@@ -39,8 +38,9 @@ void removeScratch(const QString &folder, bool everything)
 }
 
 // A numbered folder whose lock is free belongs to a copy that died: it goes
-// as its owner's exit would have removed it. A folder being taken by a copy
-// starting at this moment is locked, or not yet created, and stays.
+// as its owner's exit would have removed it. A copy starting at this moment
+// that has created the folder but not yet locked it finds it gone, and takes
+// the next number.
 void removeIfAbandoned(const QString &folder)
 {
     if (!QFileInfo::exists(folder))

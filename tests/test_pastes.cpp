@@ -46,7 +46,7 @@ void TestPastes::codeBox_data()
     QTest::newRow("one long line") << QString() << markup;
     QTest::newRow("among short lines") << "<p>a</p>"
                                        << "\r\n" + markup + "\r\n<p>b</p>\n";
-    QTest::newRow("two, after CR and LF") << "x" << u'\r' + markup + u'\n' + markup;
+    QTest::newRow("two, after CR and LF") << "x" << "y\r" + markup + u'\n' + markup;
     QTest::newRow("odd characters inside") << QString() << odd + markup + odd + u'\r' + odd;
     QTest::newRow("short lines only") << "x" << odd + "\r\n" + markup.left(20000);
 }
@@ -57,10 +57,11 @@ void TestPastes::codeBox()
     QFETCH(QString, pasted);
     QClipboard *clipboard = QGuiApplication::clipboard();
 
-    // What a plain text box holds after the same paste, and copies back.
+    // What a plain text box holds after the same pastes, and copies back.
     QPlainTextEdit plain(typed);
     plain.moveCursor(QTextCursor::End);
     clipboard->setText(pasted);
+    plain.paste();
     plain.paste();
     const QString plainRaw = plain.document()->toRawText();
     plain.selectAll();
@@ -75,6 +76,7 @@ void TestPastes::codeBox()
     box->moveCursor(QTextCursor::End);
     clipboard->setText(pasted);
     box->paste();
+    box->paste();
     // Long lines are not there as text to lay out.
     if (pasted.size() > CodeEdit::FoldLength + 20)
         QVERIFY(box->document()->characterCount() < typed.size() + pasted.size() / 10);
@@ -85,6 +87,7 @@ void TestPastes::codeBox()
     box->selectAll();
     box->copy();
     QCOMPARE(clipboard->text(), plainCopy);
+    box->undo();
     box->undo();
     QCOMPARE(box->rawText(), typed);
 }

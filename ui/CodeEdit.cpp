@@ -87,7 +87,11 @@ CodeEdit::CodeEdit(QWidget *parent)
 void CodeEdit::insertFromMimeData(const QMimeData *source)
 {
     const QString text = source && source->hasText() ? source->text() : QString();
-    // The long lines: start and end of each.
+    if (text.isNull() || isReadOnly()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // The long lines: where each starts and ends.
     QList<std::pair<qsizetype, qsizetype>> longLines;
     for (qsizetype start = 0; start < text.size();) {
         qsizetype end = start;
@@ -97,21 +101,21 @@ void CodeEdit::insertFromMimeData(const QMimeData *source)
             longLines.append({start, end});
         start = end + 1;
     }
-    if (text.isNull() || isReadOnly()) {
-        QPlainTextEdit::insertFromMimeData(source);
-        return;
-    }
 
     // Inserted as the plain box does it, less the copy through a document
     // fragment, which doubled the time of a paste of many lines.
     QTextCursor cursor = textCursor();
+    // Text pasted just after a fold takes the format it had, less the fold.
+    QTextCharFormat plain = cursor.charFormat();
+    for (int property : {int(QTextFormat::ObjectType), int(QTextFormat::TextVerticalAlignment), FoldKey, FoldSize})
+        plain.clearProperty(property);
     cursor.beginEditBlock();
     qsizetype done = 0;
     for (const auto &[start, end] : std::as_const(longLines)) {
-        cursor.insertText(text.mid(done, start - done));
+        cursor.insertText(text.mid(done, start - done), plain);
         const int key = int(m_folds.size());
         m_folds.insert(key, text.mid(start, end - start));
-        QTextCharFormat fold;
+        QTextCharFormat fold = plain;
         fold.setObjectType(FoldObject);
         fold.setVerticalAlignment(QTextCharFormat::AlignBottom);
         fold.setProperty(FoldKey, key);
@@ -119,7 +123,7 @@ void CodeEdit::insertFromMimeData(const QMimeData *source)
         cursor.insertText(QString(QChar::ObjectReplacementCharacter), fold);
         done = end;
     }
-    cursor.insertText(text.mid(done));
+    cursor.insertText(text.mid(done), plain);
     cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
