@@ -5,7 +5,6 @@
 #include "Workspace.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -24,8 +23,6 @@ int main(int argc, char *argv[])
 
     Workspace workspace;
     MainWindow window(workspace);
-    const QRect screen = window.screen()->availableGeometry();
-    window.move(screen.center() - window.rect().center());
     window.show();
 
     // The file comes from the application's arguments: on Windows they are

@@ -1,5 +1,6 @@
 #include "ScratchFiles.h"
 
+#include "ScratchFolder.h"
 #include "ScratchPlatform.h"
 
 #include <QDir>
@@ -97,6 +98,14 @@ Result<> SaveFileWriter::write(const QString &path, const QByteArray &bytes)
 ScratchFiles::ScratchFiles()
     : ScratchFiles(ScratchPlatform::directory(), std::make_unique<SaveFileWriter>())
 {
+    // Without a folder of its own (no right to create or lock one) the copy
+    // uses the usual folder, whose writes report their own failures.
+    const Result<std::shared_ptr<ScratchFolder>> folder = ScratchFolder::take(&ScratchPlatform::directory);
+    if (!folder)
+        return;
+    m_folder = *folder;
+    m_listPath = m_folder->path() + ListName;
+    m_previewPath = m_folder->path() + PreviewName;
 }
 
 ScratchFiles::ScratchFiles(const QString &directory, std::unique_ptr<FileWriter> writer)
@@ -105,8 +114,8 @@ ScratchFiles::ScratchFiles(const QString &directory, std::unique_ptr<FileWriter>
     QString folder = directory;
     if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
         folder += u'/';
-    m_listPath = folder + QStringLiteral("files.txt");
-    m_previewPath = folder + QStringLiteral("files.html");
+    m_listPath = folder + ListName;
+    m_previewPath = folder + PreviewName;
 }
 
 ScratchFiles::~ScratchFiles() = default;

@@ -3,8 +3,10 @@
 #include "ContentEditing.h"
 #include "FunctionButton.h"
 #include "GeneratedItemsModel.h"
+#include "InputHabits.h"
 #include "ItemCommands.h"
 #include "PreviewView.h"
+#include "ScreenFit.h"
 #include "SectionPanel.h"
 #include "UserPrompts.h"
 #include "Workspace.h"
@@ -176,6 +178,11 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
 
     // The start prompt: what the view shows until the first preview.
     m_wb1->showPrompt(StartPrompt);
+
+    // Centred, or shrunk onto a screen smaller than the window.
+    new ScreenFit(this);
+    // No stray second click, Enter on a button clicks it.
+    new InputHabits(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -183,7 +190,6 @@ MainWindow::~MainWindow() = default;
 QWidget *MainWindow::buildLeftColumn()
 {
     auto *pane = new QWidget;
-    pane->setMinimumWidth(40);
     auto *layout = new QVBoxLayout(pane);
     layout->setContentsMargins(10, 10, 10, 10);
     auto *rzpnl2 = new LeftPanel(pane);
@@ -220,7 +226,23 @@ QWidget *MainWindow::buildLeftColumn()
         connect(button, &FunctionButton::clicked, this, [this, number] { openSection(number); });
         m_buttons.push_back(button);
     }
-    return pane;
+
+    // On a screen lower than the window the column scrolls, so the lowest
+    // function button stays within reach; where the window fits, the
+    // column has room for all and looks as it always did.
+    QRect used;
+    for (const FunctionButton *button : m_buttons)
+        used |= button->geometry();
+    rzpnl2->setMinimumSize(used.right() + 1, used.bottom() + 1 + 10);
+    auto *column = new QScrollArea;
+    column->setObjectName(QStringLiteral("leftColumn"));
+    column->setFrameShape(QFrame::NoFrame);
+    column->setWidgetResizable(true);
+    column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    column->setFocusPolicy(Qt::NoFocus);
+    column->setMinimumWidth(40);
+    column->setWidget(pane);
+    return column;
 }
 
 QWidget *MainWindow::buildRightColumn()

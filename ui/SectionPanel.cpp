@@ -1,7 +1,9 @@
 #include "SectionPanel.h"
 
+#include "CodeEdit.h"
 #include "ColourEdit.h"
 #include "Generators.h"
+#include "OneLineEdit.h"
 #include "StyleGroup.h"
 #include "UserPrompts.h"
 
@@ -9,10 +11,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextDocument>
 
 namespace {
 
@@ -107,6 +107,14 @@ SectionPanel::SectionPanel(SectionFrame &frame, UserPrompts &prompts, std::funct
     connect(addButton, &QPushButton::clicked, this, &SectionPanel::add);
     connect(cancelButton, &QPushButton::clicked, this, &SectionPanel::cancel);
 
+    // Every one-line field, the editable combo box's included.
+    for (QLineEdit *edit : findChildren<QLineEdit *>()) {
+        keepOneLine(edit, [this] {
+            m_prompts.notice(
+                QStringLiteral("文字过长：一个输入框最多 %1 个字符，这次输入未被接受。").arg(OneLineMaxLength));
+        });
+    }
+
     sync();
 }
 
@@ -168,7 +176,7 @@ void SectionPanel::buildCustomInputs()
 {
     m_edt10 = place(new QLineEdit(PanelDefaults::CustomName, this), QStringLiteral("edt10"), {81, 14, 117, 21});
     m_edt10->setAccessibleName(QStringLiteral("自定义名"));
-    m_mmo10 = place(new QPlainTextEdit(this), QStringLiteral("mmo10"), {16, 40, 217, 145});
+    m_mmo10 = place(new CodeEdit(this), QStringLiteral("mmo10"), {16, 40, 217, 145});
     m_mmo10->setAccessibleName(QStringLiteral("自定义代码"));
     m_mmo10->setTabChangesFocus(true);
 }
@@ -230,7 +238,7 @@ void SectionPanel::add()
     if (m_frame.info().extras == PanelExtras::Custom) {
         // The raw text keeps non-breaking spaces that toPlainText() would
         // turn into plain blanks; paragraph separators become CR LF.
-        const GeneratedItem item = m_frame.addCustom(customSnippet(m_mmo10->document()->toRawText()), inputs());
+        const GeneratedItem item = m_frame.addCustom(customSnippet(m_mmo10->rawText()), inputs());
         sync();
         emit addRequested(item);
         return;
