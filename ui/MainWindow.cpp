@@ -3,6 +3,7 @@
 #include "FunctionButton.h"
 #include "GeneratedItemsModel.h"
 #include "ItemCommands.h"
+#include "LayoutActions.h"
 #include "PreviewView.h"
 #include "SectionPanel.h"
 #include "UserPrompts.h"
@@ -11,12 +12,14 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QListView>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -162,6 +165,11 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
     QAction *redo = m_undo->createRedoAction(this);
     redo->setShortcuts(QKeySequence::Redo);
     addActions({undo, redo});
+
+    m_layoutActions = new LayoutActions(m_workspace, *m_undo, *m_prompts, this);
+    buildListMenu();
+    // Opening a layout, and undoing that, set the shop type as well.
+    connect(m_undo, &QUndoStack::indexChanged, this, &MainWindow::showShopType);
 
     // The start prompt: what the view shows until the first preview.
     m_wb1->showPrompt(StartPrompt);
@@ -310,7 +318,6 @@ QWidget *MainWindow::buildGeneratedItemsPanel()
     auto *rzpnl3 = new QWidget(rzpnl5);
     rzpnl3->setObjectName(QStringLiteral("rzpnl3"));
     rzpnl3->setFixedWidth(60);
-    rzpnl3->setMinimumHeight(210);
     fill(rzpnl3, rzpnl3->palette().color(QPalette::Midlight));
     row->addWidget(rzpnl3);
 
@@ -328,16 +335,21 @@ QWidget *MainWindow::buildGeneratedItemsPanel()
         {"btnclear", QStringLiteral("清空"), {8, 94, 46, 25}, &MainWindow::clearItems},
         {"btn5", QStringLiteral("预览"), {8, 140, 46, 30}, &MainWindow::pagePreview},
         {"btntiqu", QStringLiteral("提取"), {8, 174, 46, 30}, &MainWindow::extract},
+        {"saveButton", QStringLiteral("保存"), {8, 281, 46, 25}, &MainWindow::saveLayout},
+        {"openButton", QStringLiteral("打开"), {8, 310, 46, 25}, &MainWindow::openLayout},
     };
+    int columnHeight = 0;
     for (const Button &b : buttons) {
         auto *button = new QPushButton(b.caption, rzpnl3);
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(b.rect);
         connect(button, &QPushButton::clicked, this, b.action);
+        columnHeight = qMax(columnHeight, b.rect.bottom() + 1 + 6);
     }
+    rzpnl3->setMinimumHeight(columnHeight);
 
-    // Room for five rows of the list beside all six buttons.
-    rzpnl5->setMinimumHeight(50 + 10 + qMax(5 * 25, 210));
+    // Room for five rows of the list beside the whole button column.
+    rzpnl5->setMinimumHeight(50 + 10 + qMax(5 * 25, columnHeight));
     return rzpnl5;
 }
 
@@ -361,7 +373,40 @@ void MainWindow::openSection(int number)
 void MainWindow::chooseShopType(int index)
 {
     m_workspace.chooseShopType(index);
+    showShopType();
+    m_layoutActions->refreshCaption();
+}
+
+void MainWindow::showShopType()
+{
     m_lblleixing->setText(m_workspace.pageWidth());
+    if (QAbstractButton *shop = m_shopTypes->button(m_workspace.shopType())) {
+        shop->setChecked(true);
+    } else if (QAbstractButton *checked = m_shopTypes->checkedButton()) {
+        // No shop type, as at start: an exclusive group cannot uncheck its
+        // last button, so it lets go for the moment.
+        m_shopTypes->setExclusive(false);
+        checked->setChecked(false);
+        m_shopTypes->setExclusive(true);
+    }
+}
+
+void MainWindow::buildListMenu()
+{
+    // The list's context menu, every entry in order.
+    m_listMenu = new QMenu(m_lstlei);
+    m_listMenu->setObjectName(QStringLiteral("lstleiMenu"));
+    const LayoutActions &layout = *m_layoutActions;
+    m_listMenu->addActions({layout.saveAction(), layout.saveAsAction()});
+    m_listMenu->addSeparator();
+    m_listMenu->addActions({layout.openAction(), layout.insertAction()});
+    m_listMenu->addMenu(layout.recentMenu());
+    m_listMenu->addSeparator();
+    m_listMenu->addAction(layout.exportAction());
+
+    m_lstlei->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_lstlei, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_listMenu->popup(m_lstlei->viewport()->mapToGlobal(pos)); });
 }
 
 int MainWindow::selectedRow() const
@@ -436,4 +481,23 @@ void MainWindow::extract()
     }
     QGuiApplication::clipboard()->setText(memo);
     m_prompts->notice(QStringLiteral("代码已经提取"));
+}
+
+void MainWindow::saveLayout()
+{
+    m_layoutActions->save();
+}
+
+void MainWindow::openLayout()
+{
+    m_layoutActions->open();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_layoutActions->confirmClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }

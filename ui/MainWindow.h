@@ -9,10 +9,12 @@
 
 class FunctionButton;
 class GeneratedItemsModel;
+class LayoutActions;
 class PreviewView;
 class QButtonGroup;
 class QLabel;
 class QListView;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QUndoStack;
@@ -42,6 +44,8 @@ public:
     FunctionButton *functionButton(int number) const { return m_buttons.at(std::size_t(number - 1)); }
     QListView *itemList() const { return m_lstlei; }
     QUndoStack *undoStack() const { return m_undo; }
+    LayoutActions *layoutActions() const { return m_layoutActions; }
+    QMenu *listMenu() const { return m_listMenu; }
 
     // The window's operations, as the buttons run them.
     void openSection(int number);
@@ -53,6 +57,11 @@ public:
     void clearItems();
     void pagePreview();
     void extract();
+    void saveLayout();
+    void openLayout();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QWidget *buildLeftColumn();
@@ -60,6 +69,8 @@ private:
     QWidget *buildGeneratedItemsPanel();
     int selectedRow() const;
     void moveSelected(MoveItemCommand::Direction direction);
+    void showShopType();
+    void buildListMenu();
 
     Workspace &m_workspace;
     std::unique_ptr<UserPrompts> m_ownPrompts;
@@ -75,4 +86,6 @@ private:
     QVBoxLayout *m_workLayout = nullptr;
     QWidget *m_img7 = nullptr;
     QListView *m_lstlei = nullptr;
+    LayoutActions *m_layoutActions = nullptr;
+    QMenu *m_listMenu = nullptr;
 };
