@@ -3,10 +3,11 @@
 // in the same run. Both programs run unchanged: a probe library preloaded
 // into them (bench/probe.cpp) reports when the start prompt has loaded,
 // clicks styles and reads memory. The page preview, which needs a long
-// list, runs in the real window in-process (zanfor-page-bench).
+// list, runs in the real window in-process (zanfor-page-bench), and so do
+// saving and opening a layout file of such a list.
 //
 // Usage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N]
-//                       [--pages ITEMS:CLICKS,...] [--smoke]
+//                       [--pages ITEMS:CLICKS,...] [--layouts ITEMS:RUNS,...] [--smoke]
 // The exit status is 3 when a target does not hold; --smoke runs each part
 // once or a few times, to check that it works, and judges nothing.
 #include "ScratchPlatform.h"
@@ -34,6 +35,7 @@ struct Options
     int sessions = 3;
     int clicks = 200;
     QList<QPair<int, int>> pages{{1000, 7}, {10000, 5}};
+    QList<QPair<int, int>> layouts{{10000, 5}};
     bool smoke = false;
 };
 
@@ -140,7 +142,7 @@ public:
             clicks(layoutFirst ? m_baseline : m_layout, layoutFirst ? 1 : 0, unsigned(s + 1));
         }
 
-        progress("page previews");
+        progress("page previews, layout files");
         pages();
 
         printTables();
@@ -268,6 +270,8 @@ private:
         QStringList args;
         for (const auto &[items, clicks] : m_options.pages)
             args << QStringLiteral("%1:%2").arg(items).arg(clicks);
+        for (const auto &[items, runs] : m_options.layouts)
+            args << QStringLiteral("layout:%1:%2").arg(items).arg(runs);
         QProcess process;
         process.setProcessEnvironment(m_env);
         process.setStandardErrorFile(QProcess::nullDevice());
@@ -276,6 +280,16 @@ private:
             die(QStringLiteral("zanfor-page-bench failed"));
         for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
             const QList<QByteArray> parts = line.split(' ');
+            if (parts.size() == 8 && parts.constFirst() == "layout") {
+                if (parts.at(7) != "ok")
+                    die(QStringLiteral("a layout file was not saved or opened"));
+                LayoutTiming &layout = m_layouts[{parts.at(1) == "open", parts.at(2).toInt()}];
+                layout.mb = parts.at(3).toDouble() / (1024 * 1024);
+                layout.own.push_back(parts.at(4).toDouble() / 1e6);
+                layout.settled.push_back(parts.at(5).toDouble() / 1e6);
+                layout.file.push_back(parts.at(6).toDouble() / 1e6);
+                continue;
+            }
             if (parts.size() < 6 || parts.constFirst() != "page")
                 continue;
             if (parts.at(5) != "ok")
@@ -355,9 +369,26 @@ private:
         return out;
     }
 
+    std::vector<Row> layoutRows() const
+    {
+        std::vector<Row> out;
+        for (const auto &[key, layout] : m_layouts) {
+            const double settled = median(layout.settled);
+            out.push_back({{QStringLiteral("%1 %2 items (%3 runs)")
+                                .arg(key.first ? QStringLiteral("Open") : QStringLiteral("Save"))
+                                .arg(key.second)
+                                .arg(layout.own.size()),
+                            QString::asprintf("%.1f MB", layout.mb), QString::asprintf("%.1f ms", median(layout.file)),
+                            QString::asprintf("%.1f ms", median(layout.own)), QString::asprintf("%.1f ms", settled),
+                            QStringLiteral("≤ 300 ms")},
+                           settled <= 300});
+        }
+        return out;
+    }
+
     bool allHold() const
     {
-        for (const std::vector<Row> &table : {programRows(), pageRows()}) {
+        for (const std::vector<Row> &table : {programRows(), pageRows(), layoutRows()}) {
             for (const Row &row : table) {
                 if (row.holds == false)
                     return false;
@@ -393,6 +424,10 @@ private:
                     QStringLiteral("click to load finished"), QStringLiteral("program's own share"),
                     QStringLiteral("own share per MB"), QStringLiteral("target"), QStringLiteral("holds")},
                    pageRows());
+        printTable({QStringLiteral("Layout file in the window (medians)"), QStringLiteral("file"),
+                    QStringLiteral("LayoutFile alone"), QStringLiteral("click handler"),
+                    QStringLiteral("with the list redrawn"), QStringLiteral("target"), QStringLiteral("holds")},
+                   layoutRows());
         std::printf("%s\n", allHold() ? "Every target holds." : "Some targets do NOT hold.");
     }
 
@@ -401,6 +436,14 @@ private:
         double mb = 0;
         std::vector<double> own;
         std::vector<double> total;
+    };
+
+    struct LayoutTiming
+    {
+        double mb = 0;
+        std::vector<double> own;
+        std::vector<double> settled;
+        std::vector<double> file;
     };
 
     Options m_options;
@@ -419,6 +462,7 @@ private:
     std::vector<double> m_growth[2];
     int m_history[2] = {0, 0};
     std::map<int, Page> m_pages;
+    std::map<std::pair<bool, int>, LayoutTiming> m_layouts; // (open, items): save first
 };
 
 Options parse(const QStringList &args)
@@ -427,7 +471,7 @@ Options parse(const QStringList &args)
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args.at(i);
         if (a == u"--smoke") {
-            o = Options{1, 1, 5, {{100, 1}}, true};
+            o = Options{1, 1, 5, {{100, 1}}, {{100, 1}}, true};
             continue;
         }
         const QString value = args.value(i + 1);
@@ -446,10 +490,18 @@ Options parse(const QStringList &args)
                 o.pages.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&clicksOk)});
                 ok = ok && itemsOk && clicksOk;
             }
+        } else if (a == u"--layouts") {
+            o.layouts.clear();
+            for (const QString &layout : value.split(u',', Qt::SkipEmptyParts)) {
+                const QStringList parts = layout.split(u':');
+                bool itemsOk = false, runsOk = false;
+                o.layouts.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&runsOk)});
+                ok = ok && itemsOk && runsOk;
+            }
         } else {
             die(QStringLiteral("unknown argument ") + a
                 + QStringLiteral("\nusage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N] "
-                                 "[--pages ITEMS:CLICKS,...] [--smoke]"));
+                                 "[--pages ITEMS:CLICKS,...] [--layouts ITEMS:RUNS,...] [--smoke]"));
         }
         if (!ok || value.isEmpty())
             die(QStringLiteral("bad value for ") + a);
