@@ -175,7 +175,13 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
     m_wb1->showPrompt(StartPrompt);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // An undo stack that still holds steps announces its emptying as it
+    // goes, and the caption and the shop type follow that signal: let it go
+    // while the window is whole, not among the children QWidget deletes.
+    delete m_undo;
+}
 
 QWidget *MainWindow::buildLeftColumn()
 {
