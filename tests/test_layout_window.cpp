@@ -137,8 +137,8 @@ private slots:
     void openAndInsertUndo();
     void badFileChangesNothing_data();
     void badFileChangesNothing();
-    void closeQuestion_data();
-    void closeQuestion();
+    void unsavedChangesQuestion_data();
+    void unsavedChangesQuestion();
     void keysFromATextField_data();
     void keysFromATextField();
     void roundTrip();
@@ -258,32 +258,45 @@ void TestLayoutWindow::badFileChangesNothing()
     QCOMPARE(f.state(), before);
 }
 
-void TestLayoutWindow::closeQuestion_data()
+void TestLayoutWindow::unsavedChangesQuestion_data()
 {
     QTest::addColumn<QString>("before"); // what happened since the window opened
+    QTest::addColumn<QString>("then");   // close, or open another file
     QTest::addColumn<UserPrompts::SaveAnswer>("answer");
-    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("goesOn");
     QTest::addColumn<bool>("saved");
 
     using A = UserPrompts::SaveAnswer;
-    QTest::newRow("no file: no question") << "add" << A::Cancel << true << false;
-    QTest::newRow("unchanged: no question") << "open" << A::Cancel << true << false;
-    QTest::newRow("保存") << "open add" << A::Save << true << true;
-    QTest::newRow("不保存") << "open add" << A::Discard << true << false;
-    QTest::newRow("取消") << "open add" << A::Cancel << false << false;
-    QTest::newRow("保存 fails: stays open") << "open add folder-gone" << A::Save << false << false;
+    QTest::newRow("no file: no question") << "add"
+                                          << "close" << A::Cancel << true << false;
+    QTest::newRow("unchanged: no question") << "open"
+                                            << "close" << A::Cancel << true << false;
+    QTest::newRow("保存") << "open add"
+                          << "close" << A::Save << true << true;
+    QTest::newRow("不保存") << "open add"
+                            << "close" << A::Discard << true << false;
+    QTest::newRow("取消") << "open add"
+                          << "close" << A::Cancel << false << false;
+    QTest::newRow("保存 fails: stays open") << "open add folder-gone"
+                                            << "close" << A::Save << false << false;
+    QTest::newRow("open another, 保存") << "open add"
+                                        << "open" << A::Save << true << true;
+    QTest::newRow("open another, 取消") << "open add"
+                                        << "open" << A::Cancel << false << false;
 }
 
-void TestLayoutWindow::closeQuestion()
+void TestLayoutWindow::unsavedChangesQuestion()
 {
     QFETCH(QString, before);
+    QFETCH(QString, then);
     QFETCH(UserPrompts::SaveAnswer, answer);
-    QFETCH(bool, closes);
+    QFETCH(bool, goesOn);
     QFETCH(bool, saved);
 
     Fixture f;
     QVERIFY(QDir().mkdir(f.path(QStringLiteral("sub"))));
     const QString path = f.write("sub/page.zlayout", sample(0, 1));
+    const QString other = f.write("other.zlayout", sample(1, 2));
     if (before.contains(u"open"))
         QVERIFY(f.layout().openFile(path));
     if (before.contains(u"add"))
@@ -291,16 +304,22 @@ void TestLayoutWindow::closeQuestion()
     if (before.contains(u"folder-gone"))
         QVERIFY(QDir(f.path(QStringLiteral("sub"))).removeRecursively());
     const QByteArray onDisk = readBytes(path);
+    const Layout changed = f.ws.layout();
     f.prompts.answer = answer;
     f.window.show();
 
-    QCOMPARE(f.window.close(), closes);
-    QCOMPARE(f.window.isVisible(), !closes);
+    if (then == u"close") {
+        QCOMPARE(f.window.close(), goesOn);
+        QCOMPARE(f.window.isVisible(), !goesOn);
+    } else {
+        QCOMPARE(f.layout().openFile(other), goesOn);
+        QCOMPARE(f.window.windowTitle(), caption(goesOn ? "other.zlayout" : "*page.zlayout"));
+    }
     const bool asks = before.startsWith(u"open add");
     QCOMPARE(f.prompts.asked,
              asks ? QStringList{QStringLiteral("布局已修改，是否保存到 page.zlayout？")} : QStringList());
     QCOMPARE(f.prompts.shown.size(), before.contains(u"folder-gone") ? 1 : 0);
-    QCOMPARE(readBytes(path), saved ? *LayoutFile::toJson(f.ws.layout()) : onDisk);
+    QCOMPARE(readBytes(path), saved ? *LayoutFile::toJson(changed) : onDisk);
 }
 
 void TestLayoutWindow::keysFromATextField_data()
@@ -356,6 +375,7 @@ void TestLayoutWindow::roundTrip()
     const Layout built = f.ws.layout();
     f.window.clearItems();
     f.window.chooseShopType(0);
+    f.prompts.answer = UserPrompts::SaveAnswer::Discard; // the emptied list
     f.click("openButton");
     QVERIFY(f.ws.layout() == built);
 

@@ -101,6 +101,10 @@ bool LayoutActions::openFile(const QString &path)
         m_prompts.error(opened.error());
         return false;
     }
+    // Undo would bring the changes back, but once another file is the
+    // document nothing would ask about them on closing.
+    if (!settleChanges())
+        return false;
     // The file first, so the caption the new step brings names it.
     m_document.setFile(file, *opened);
     m_undo.push(new OpenLayoutCommand(m_workspace, *opened));
@@ -178,6 +182,11 @@ void LayoutActions::refreshCaption()
 }
 
 bool LayoutActions::confirmClose()
+{
+    return settleChanges();
+}
+
+bool LayoutActions::settleChanges()
 {
     if (!m_document.isModified(m_workspace.layout()))
         return true;

@@ -42,7 +42,8 @@ public:
     void insert();
     void exportPage();
     // Open without the dialog, as the command line and the recent entries
-    // do. True when the file was opened.
+    // do. Unsaved changes to the document's file are asked about first, as
+    // on closing. True when the file was opened.
     bool openFile(const QString &path);
 
     // Sets the window's caption from the document and the list now.
@@ -53,6 +54,9 @@ public:
 
 private:
     bool saveTo(const QString &path);
+    // True when the list may stop being the document's: nothing unsaved,
+    // or saved or given up after the question.
+    bool settleChanges();
     void openRecent(const QString &path);
     void fillRecentMenu();
     QString startFolder() const;
