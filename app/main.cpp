@@ -1,6 +1,7 @@
 #include "AppIcon.h"
 #include "ApplicationSetup.h"
 #include "CommandLine.h"
+#include "LayoutActions.h"
 #include "MainWindow.h"
 #include "Workspace.h"
 
@@ -29,7 +30,12 @@ int main(int argc, char *argv[])
     // read from the Unicode command line, which argv cannot always carry.
     const Result<CommandLine> startArguments = parseCommandLine(QCoreApplication::arguments());
     const QString layoutFile = startArguments ? startArguments->file : commandLine->file;
-    // TODO: the window opens layoutFile here when it is not empty (a bad
-    // file: its message, and the list stays empty).
+    // Opened once the event loop runs, as Open would open it (a bad file:
+    // its message over the window, and the list stays empty). Nothing here
+    // waits for the web view.
+    if (!layoutFile.isEmpty()) {
+        QMetaObject::invokeMethod(
+            &window, [&window, layoutFile] { window.layoutActions()->openFile(layoutFile); }, Qt::QueuedConnection);
+    }
     return app.exec();
 }

@@ -4,10 +4,12 @@
 // into them (bench/probe.cpp) reports when the start prompt has loaded,
 // clicks styles and reads memory. The page preview, which needs a long
 // list, runs in the real window in-process (zanfor-page-bench), and so do
-// the content dialogs (zanfor-content-bench).
+// the content dialogs (zanfor-content-bench), and saving and opening a
+// layout file of such a list.
 //
 // Usage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N]
-//                       [--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N] [--smoke]
+//                       [--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N]
+//                       [--layouts ITEMS:RUNS,...] [--smoke]
 // The exit status is 3 when a target does not hold; --smoke runs each part
 // once or a few times, to check that it works, and judges nothing.
 #include "ScratchPlatform.h"
@@ -37,6 +39,7 @@ struct Options
     QList<QPair<int, int>> pages{{1000, 7}, {10000, 5}};
     int pastes = 3;
     int contentRuns = 9;
+    QList<QPair<int, int>> layouts{{10000, 5}};
     bool smoke = false;
 };
 
@@ -144,7 +147,7 @@ public:
             clicks(layoutFirst ? m_baseline : m_layout, layoutFirst ? 1 : 0, unsigned(s + 1));
         }
 
-        progress("page previews");
+        progress("page previews, layout files");
         pages();
 
         progress("content dialogs");
@@ -276,6 +279,8 @@ private:
         for (const auto &[items, clicks] : m_options.pages)
             args << QStringLiteral("%1:%2").arg(items).arg(clicks);
         args << QStringLiteral("paste:%1").arg(m_options.pastes);
+        for (const auto &[items, runs] : m_options.layouts)
+            args << QStringLiteral("layout:%1:%2").arg(items).arg(runs);
         QProcess process;
         process.setProcessEnvironment(m_env);
         process.setStandardErrorFile(QProcess::nullDevice());
@@ -284,6 +289,16 @@ private:
             die(QStringLiteral("zanfor-page-bench failed"));
         for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
             const QList<QByteArray> parts = line.split(' ');
+            if (parts.size() == 8 && parts.constFirst() == "layout") {
+                if (parts.at(7) != "ok")
+                    die(QStringLiteral("a layout file was not saved or opened"));
+                LayoutTiming &layout = m_layouts[{parts.at(1) == "open", parts.at(2).toInt()}];
+                layout.mb = parts.at(3).toDouble() / (1024 * 1024);
+                layout.own.push_back(parts.at(4).toDouble() / 1e6);
+                layout.settled.push_back(parts.at(5).toDouble() / 1e6);
+                layout.file.push_back(parts.at(6).toDouble() / 1e6);
+                continue;
+            }
             if (parts.size() < 6 || (parts.constFirst() != "page" && parts.constFirst() != "paste"))
                 continue;
             if (parts.at(5) != "ok")
@@ -422,9 +437,26 @@ private:
                     "apply", 200)};
     }
 
+    std::vector<Row> layoutRows() const
+    {
+        std::vector<Row> out;
+        for (const auto &[key, layout] : m_layouts) {
+            const double settled = median(layout.settled);
+            out.push_back({{QStringLiteral("%1 %2 items (%3 runs)")
+                                .arg(key.first ? QStringLiteral("Open") : QStringLiteral("Save"))
+                                .arg(key.second)
+                                .arg(layout.own.size()),
+                            QString::asprintf("%.1f MB", layout.mb), QString::asprintf("%.1f ms", median(layout.file)),
+                            QString::asprintf("%.1f ms", median(layout.own)), QString::asprintf("%.1f ms", settled),
+                            QStringLiteral("≤ 300 ms")},
+                           settled <= 300});
+        }
+        return out;
+    }
+
     bool allHold() const
     {
-        for (const std::vector<Row> &table : {programRows(), pageRows(), contentRows()}) {
+        for (const std::vector<Row> &table : {programRows(), pageRows(), contentRows(), layoutRows()}) {
             for (const Row &row : table) {
                 if (row.holds == false)
                     return false;
@@ -463,8 +495,20 @@ private:
         printTable({QStringLiteral("Content dialogs (medians)"), QStringLiteral("runs"), QStringLiteral("time"),
                     QStringLiteral("target"), QStringLiteral("holds")},
                    contentRows());
+        printTable({QStringLiteral("Layout file in the window (medians)"), QStringLiteral("file"),
+                    QStringLiteral("LayoutFile alone"), QStringLiteral("click handler"),
+                    QStringLiteral("with the list redrawn"), QStringLiteral("target"), QStringLiteral("holds")},
+                   layoutRows());
         std::printf("%s\n", allHold() ? "Every target holds." : "Some targets do NOT hold.");
     }
+
+    struct LayoutTiming
+    {
+        double mb = 0;
+        std::vector<double> own;
+        std::vector<double> settled;
+        std::vector<double> file;
+    };
 
     Options m_options;
     QTemporaryDir m_tmp;
@@ -487,6 +531,7 @@ private:
     std::map<QString, std::vector<double>> m_content;
     QPair<int, int> m_richest{0, 0}; // the editor's item: fields, bytes
     static constexpr int ContentPageItems = 1000;
+    std::map<std::pair<bool, int>, LayoutTiming> m_layouts; // (open, items): save first
 };
 
 Options parse(const QStringList &args)
@@ -495,7 +540,7 @@ Options parse(const QStringList &args)
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args.at(i);
         if (a == u"--smoke") {
-            o = Options{1, 1, 5, {{100, 1}}, 1, true};
+            o = Options{1, 1, 5, {{100, 1}}, 1, 1, {{100, 1}}, true};
             continue;
         }
         const QString value = args.value(i + 1);
@@ -518,10 +563,19 @@ Options parse(const QStringList &args)
                 o.pages.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&clicksOk)});
                 ok = ok && itemsOk && clicksOk;
             }
+        } else if (a == u"--layouts") {
+            o.layouts.clear();
+            for (const QString &layout : value.split(u',', Qt::SkipEmptyParts)) {
+                const QStringList parts = layout.split(u':');
+                bool itemsOk = false, runsOk = false;
+                o.layouts.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&runsOk)});
+                ok = ok && itemsOk && runsOk;
+            }
         } else {
             die(QStringLiteral("unknown argument ") + a
                 + QStringLiteral("\nusage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N] "
-                                 "[--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N] [--smoke]"));
+                                 "[--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N] "
+                                 "[--layouts ITEMS:RUNS,...] [--smoke]"));
         }
         if (!ok || value.isEmpty())
             die(QStringLiteral("bad value for ") + a);

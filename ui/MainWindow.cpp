@@ -5,6 +5,7 @@
 #include "GeneratedItemsModel.h"
 #include "InputHabits.h"
 #include "ItemCommands.h"
+#include "LayoutActions.h"
 #include "PreviewView.h"
 #include "ScreenFit.h"
 #include "SectionPanel.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -176,6 +178,11 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
     redo->setShortcuts(redoKeys);
     addActions({undo, redo});
 
+    m_layoutActions = new LayoutActions(m_workspace, *m_undo, *m_prompts, this);
+    buildListMenu();
+    // Opening a layout, and undoing that, set the shop type as well.
+    connect(m_undo, &QUndoStack::indexChanged, this, &MainWindow::showShopType);
+
     // The start prompt: what the view shows until the first preview.
     m_wb1->showPrompt(StartPrompt);
 
@@ -185,7 +192,13 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
     new InputHabits(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // An undo stack that still holds steps announces its emptying as it
+    // goes, and the caption and the shop type follow that signal: let it go
+    // while the window is whole, not among the children QWidget deletes.
+    delete m_undo;
+}
 
 QWidget *MainWindow::buildLeftColumn()
 {
@@ -346,13 +359,10 @@ QWidget *MainWindow::buildGeneratedItemsPanel()
     editKeys->setShortcutContext(Qt::WidgetShortcut);
     connect(editKeys, &QAction::triggered, this, &MainWindow::editItem);
     m_lstlei->addAction(editKeys);
-    m_lstlei->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_lstlei, &QWidget::customContextMenuRequested, this, &MainWindow::showItemMenu);
 
     auto *rzpnl3 = new QWidget(rzpnl5);
     rzpnl3->setObjectName(QStringLiteral("rzpnl3"));
     rzpnl3->setFixedWidth(60);
-    rzpnl3->setMinimumHeight(272);
     fill(rzpnl3, rzpnl3->palette().color(QPalette::Midlight));
     row->addWidget(rzpnl3);
 
@@ -372,19 +382,25 @@ QWidget *MainWindow::buildGeneratedItemsPanel()
         {"btntiqu", QStringLiteral("提取"), {8, 174, 46, 30}, &MainWindow::extract},
         {"editButton", QStringLiteral("编辑"), {8, 212, 46, 25}, &MainWindow::editItem},
         {"assetsButton", QStringLiteral("图片链接"), {8, 241, 46, 25}, &MainWindow::editPageAddresses},
+        {"saveButton", QStringLiteral("保存"), {8, 281, 46, 25}, &MainWindow::saveLayout},
+        {"openButton", QStringLiteral("打开"), {8, 310, 46, 25}, &MainWindow::openLayout},
     };
+    int columnHeight = 0;
     for (const Button &b : buttons) {
         auto *button = new QPushButton(b.caption, rzpnl3);
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(b.rect);
         connect(button, &QPushButton::clicked, this, b.action);
+        columnHeight = qMax(columnHeight, b.rect.bottom() + 1 + 6);
     }
-    // Four characters do not fit 46 pixels at the window's 12-pixel font:
-    // this caption alone is drawn at 10 pixels rather than cut off.
+    // Four characters do not fit 46 pixels at the window's font: this
+    // caption alone is drawn at 10 pixels rather than cut off.
     rzpnl3->findChild<QPushButton *>(QStringLiteral("assetsButton"))->setFont(pixelFont(10));
 
-    // Room for five rows of the list beside all the buttons.
-    rzpnl5->setMinimumHeight(50 + 10 + qMax(5 * 25, rzpnl3->minimumHeight()));
+    rzpnl3->setMinimumHeight(columnHeight);
+
+    // Room for five rows of the list beside the whole button column.
+    rzpnl5->setMinimumHeight(50 + 10 + qMax(5 * 25, columnHeight));
     return rzpnl5;
 }
 
@@ -408,7 +424,51 @@ void MainWindow::openSection(int number)
 void MainWindow::chooseShopType(int index)
 {
     m_workspace.chooseShopType(index);
+    showShopType();
+    m_layoutActions->refreshCaption();
+}
+
+void MainWindow::showShopType()
+{
     m_lblleixing->setText(m_workspace.pageWidth());
+    if (QAbstractButton *shop = m_shopTypes->button(m_workspace.shopType())) {
+        shop->setChecked(true);
+    } else if (QAbstractButton *checked = m_shopTypes->checkedButton()) {
+        // No shop type, as at start: an exclusive group cannot uncheck its
+        // last button, so it lets go for the moment.
+        m_shopTypes->setExclusive(false);
+        checked->setChecked(false);
+        m_shopTypes->setExclusive(true);
+    }
+}
+
+void MainWindow::buildListMenu()
+{
+    // The list's context menu, every entry in order.
+    m_listMenu = new QMenu(m_lstlei);
+    m_listMenu->setObjectName(QStringLiteral("lstleiMenu"));
+    QAction *edit = m_listMenu->addAction(QStringLiteral("编辑内容…"), this, &MainWindow::editItem);
+    QAction *assets = m_listMenu->addAction(QStringLiteral("图片链接…"), this, &MainWindow::editPageAddresses);
+    connect(m_listMenu, &QMenu::aboutToShow, this, [this, edit, assets] {
+        edit->setEnabled(selectedRow() >= 0);
+        assets->setEnabled(m_workspace.items().count() > 0);
+    });
+    m_listMenu->addSeparator();
+    const LayoutActions &layout = *m_layoutActions;
+    m_listMenu->addActions({layout.saveAction(), layout.saveAsAction()});
+    m_listMenu->addSeparator();
+    m_listMenu->addActions({layout.openAction(), layout.insertAction()});
+    m_listMenu->addMenu(layout.recentMenu());
+    m_listMenu->addSeparator();
+    m_listMenu->addAction(layout.exportAction());
+
+    m_lstlei->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_lstlei, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        // A right click on a row chooses that row, as in any list.
+        if (const QModelIndex index = m_lstlei->indexAt(pos); index.isValid())
+            m_lstlei->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+        m_listMenu->popup(m_lstlei->viewport()->mapToGlobal(pos));
+    });
 }
 
 int MainWindow::selectedRow() const
@@ -495,19 +555,21 @@ void MainWindow::editPageAddresses()
     m_content->editPageAddresses();
 }
 
-void MainWindow::fillItemMenu(QMenu &menu)
+void MainWindow::saveLayout()
 {
-    menu.addAction(QStringLiteral("编辑内容…"), this, &MainWindow::editItem)->setEnabled(selectedRow() >= 0);
-    menu.addAction(QStringLiteral("图片链接…"), this, &MainWindow::editPageAddresses)
-        ->setEnabled(m_workspace.items().count() > 0);
+    m_layoutActions->save();
 }
 
-void MainWindow::showItemMenu(const QPoint &pos)
+void MainWindow::openLayout()
 {
-    // A right click on a row chooses that row, as in any list.
-    if (const QModelIndex index = m_lstlei->indexAt(pos); index.isValid())
-        m_lstlei->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
-    QMenu menu(this);
-    fillItemMenu(menu);
-    menu.exec(m_lstlei->viewport()->mapToGlobal(pos));
+    m_layoutActions->open();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_layoutActions->confirmClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }

@@ -10,6 +10,7 @@
 class ContentEditing;
 class FunctionButton;
 class GeneratedItemsModel;
+class LayoutActions;
 class PreviewView;
 class QButtonGroup;
 class QLabel;
@@ -44,6 +45,8 @@ public:
     FunctionButton *functionButton(int number) const { return m_buttons.at(std::size_t(number - 1)); }
     QListView *itemList() const { return m_lstlei; }
     QUndoStack *undoStack() const { return m_undo; }
+    LayoutActions *layoutActions() const { return m_layoutActions; }
+    QMenu *listMenu() const { return m_listMenu; }
 
     // The window's operations, as the buttons run them.
     void openSection(int number);
@@ -59,6 +62,11 @@ public:
     // link addresses.
     void editItem();
     void editPageAddresses();
+    void saveLayout();
+    void openLayout();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QWidget *buildLeftColumn();
@@ -66,9 +74,8 @@ private:
     QWidget *buildGeneratedItemsPanel();
     int selectedRow() const;
     void moveSelected(MoveItemCommand::Direction direction);
-    // The list's context menu: every entry comes from here.
-    void fillItemMenu(QMenu &menu);
-    void showItemMenu(const QPoint &pos);
+    void showShopType();
+    void buildListMenu();
 
     Workspace &m_workspace;
     std::unique_ptr<UserPrompts> m_ownPrompts;
@@ -85,4 +92,6 @@ private:
     QWidget *m_img7 = nullptr;
     QListView *m_lstlei = nullptr;
     ContentEditing *m_content = nullptr;
+    LayoutActions *m_layoutActions = nullptr;
+    QMenu *m_listMenu = nullptr;
 };
