@@ -1,16 +1,23 @@
 // Micro-benchmarks of the window-free code: each generator, each style click
 // up to the written preview file, building a list of items, page assembly
-// with its scratch files, and line-break normalisation. The list sizes
+// with its scratch files, line-break normalisation, saving and opening a
+// layout file, and the content pieces the item editor and the page-wide
+// address dialog work on. The list sizes
 // 1,000, 10,000 and 100,000 show how the cost grows: "per_item" should stay
 // flat across sizes, and the fitted complexity should read O(N).
+#include "ContentPieces.h"
 #include "GeneratedItems.h"
+#include "LayoutFile.h"
 #include "LineBreaks.h"
+#include "PageAddresses.h"
 #include "PageOutput.h"
 #include "ScratchFiles.h"
+#include "SampleAddresses.h"
 #include "ScratchPlatform.h"
 #include "SectionFrame.h"
 #include "StyleSnippets.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -174,6 +181,98 @@ void normalizeBytes(benchmark::State &state)
     perItem(state, n);
 }
 
+Layout cyclingLayout(int items)
+{
+    return Layout{ShopType::Market, cyclingNames(items), cyclingSnippets(items)};
+}
+
+// Saving the list to a layout file, flushed to disk: what Save costs the
+// window (10,000 items make about 13 MB).
+void layoutSave(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const Layout layout = cyclingLayout(n);
+    Scratch scratch;
+    const QString path = scratch.dir.filePath(QStringLiteral("page.zlayout"));
+    for (auto _ : state) {
+        if (!LayoutFile::save(path, layout).ok())
+            wrong("the layout was not saved");
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+    perItem(state, n);
+}
+
+// Opening it again: reading, checking every field and building the lists.
+void layoutOpen(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const Layout layout = cyclingLayout(n);
+    Scratch scratch;
+    const QString path = scratch.dir.filePath(QStringLiteral("page.zlayout"));
+    if (!LayoutFile::save(path, layout).ok())
+        wrong("the layout was not saved");
+    Result<Layout> opened = Failure{};
+    for (auto _ : state)
+        opened = LayoutFile::open(path);
+    if (!opened.ok() || opened.value() != layout)
+        wrong("the layout opened is not the one saved");
+    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+    perItem(state, n);
+}
+
+// Opening the item editor on the largest snippet any style builds: its
+// pieces, each text checked against what the parser read.
+void editorPieces(benchmark::State &state)
+{
+    QString largest;
+    for (const StyleRef &ref : everyStyle()) {
+        const QString snippet = snippetFor(ref);
+        if (snippet.size() > largest.size())
+            largest = snippet;
+    }
+    std::size_t found = 0;
+    for (auto _ : state)
+        found = ContentPieces(largest).pieces().size();
+    if (found < 20)
+        wrong("the largest snippet lost its pieces");
+    state.SetBytesProcessed(state.iterations() * largest.size() * qint64(sizeof(QChar)));
+}
+
+// The page-wide dialog opening: every picture and link of the page counted.
+void pageAddresses(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QStringList snippets = cyclingSnippets(n);
+    std::vector<PageAddress> found;
+    for (auto _ : state)
+        found = collectPageAddresses(snippets);
+    int uses = 0;
+    for (const PageAddress &a : found)
+        uses += a.uses;
+    if (found.empty() || uses < n)
+        wrong("the page's addresses were not all found");
+    perItem(state, n);
+}
+
+// Its OK: a sample picture and the "#" links replaced across the page.
+void replaceAddresses(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QStringList snippets = cyclingSnippets(n);
+    const std::vector<AddressReplacement> replacements = {
+        {PieceKind::Picture, QString::fromUtf16(SampleAddresses::SamplePic01), QStringLiteral("https://img.shop.cn/1.png")},
+        {PieceKind::Link, QStringLiteral("#"), QStringLiteral("https://shop.cn/")},
+    };
+    std::size_t changed = 0;
+    for (auto _ : state) {
+        const Result<PageReplacement> replaced = replacePageAddresses(snippets, replacements);
+        changed = replaced ? replaced->changedItems.size() : 0;
+    }
+    if (changed == 0)
+        wrong("the page-wide replacement changed nothing");
+    perItem(state, n);
+}
+
 void listSizes(benchmark::internal::Benchmark *b)
 {
     // Wall-clock time: page assembly waits for the file system too.
@@ -193,6 +292,12 @@ int main(int argc, char **argv)
     listSizes(benchmark::RegisterBenchmark("PagePreview", pagePreview));
     listSizes(benchmark::RegisterBenchmark("NormalizeLineBreaks", normalize));
     listSizes(benchmark::RegisterBenchmark("NormalizeLineBreakBytes", normalizeBytes));
+    listSizes(benchmark::RegisterBenchmark("LayoutSave", layoutSave));
+    listSizes(benchmark::RegisterBenchmark("LayoutOpen", layoutOpen));
+    benchmark::RegisterBenchmark("EditorPieces/largest", editorPieces)->Unit(benchmark::kMicrosecond);
+    // Ten times the target page as well, to show the cost grows linearly.
+    for (const auto &[name, run] : {std::pair{"PageAddresses", pageAddresses}, std::pair{"ReplacePageAddresses", replaceAddresses}})
+        benchmark::RegisterBenchmark(name, run)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

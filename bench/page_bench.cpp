@@ -7,16 +7,40 @@
 // where "own" is the time until the click handler (MainWindow::pagePreview)
 // returns, i.e. before the web view starts loading, and "total" runs to the
 // web view's loadFinished. Arguments: <items>:<clicks> ... e.g. 1000:7.
+//
+// The argument paste:<clicks> times a seller's 5 MB paste into the custom
+// section instead: Add (btn23) and then 预览 on a list holding only it, the
+// two handlers together as "own":
+//
+//   paste 1 <page bytes> <own ns> <total ns> <ok|failed>
+// An argument layout:<items>:<runs> times 保存 (saveButton) and 打开
+// (openButton) on a layout file of that list instead, the file dialog
+// answered at once. For each run it prints
+//
+//   layout save|open <items> <file bytes> <own ns> <settled ns> <file ns> <ok|failed>
+//
+// where "own" runs until the click handler returns and "settled" until the
+// events it left behind (the list redrawn, the caption) are handled too;
+// "file" is LayoutFile::save or ::open alone on the same list and file,
+// timed right before, so the window's share shows through the machine's
+// changing load.
+#include "LayoutActions.h"
+#include "LayoutFile.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
+#include "SectionTable.h"
 #include "StyleSnippets.h"
+#include "UserPrompts.h"
 #include "Workspace.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -49,13 +73,143 @@ void pause(int ms)
     loop.exec();
 }
 
+// Prints one line per click; false when a page did not load.
+bool timePastes(MainWindow &window, Workspace &workspace, QPushButton *btn5, int clicks, std::mt19937 &random)
+{
+    auto *memo = window.findChild<QPlainTextEdit *>(QStringLiteral("mmo10"));
+    auto *add = window.findChild<QPushButton *>(QStringLiteral("btn23"));
+    if (!memo || !add || clicks <= 0) {
+        std::fprintf(stderr, "no custom section, or bad paste clicks\n");
+        return false;
+    }
+    const QString line = QStringLiteral("<div style=\"color:#333\">五兆字节的自定义代码&nbsp;</div>\n");
+    const QString paste = line.repeated(int(5 * 1024 * 1024 / line.toUtf8().size()));
+    std::uniform_int_distribution<int> pauseMs(20, 60);
+    for (int c = 0; c < clicks; ++c) {
+        workspace.items().clear();
+        window.openSection(CustomSection);
+        memo->setPlainText(paste);
+        pause(pauseMs(random));
+        qint64 own = 0;
+        bool ok = false;
+        QElapsedTimer timer;
+        const bool finished = waitForLoad(
+            window.preview(),
+            [&] {
+                timer.start();
+                add->click();
+                btn5->click();
+                own = timer.nsecsElapsed();
+            },
+            &ok, 300000);
+        const qint64 total = timer.nsecsElapsed();
+        if (!finished || workspace.items().count() != 1) {
+            std::fprintf(stderr, "the pasted page did not load\n");
+            return false;
+        }
+        const qint64 bytes = QFileInfo(workspace.files().previewPath()).size();
+        std::printf("paste 1 %lld %lld %lld %s\n", static_cast<long long>(bytes), static_cast<long long>(own),
+                    static_cast<long long>(total), ok ? "ok" : "failed");
+        std::fflush(stdout);
+    }
+    return true;
+}
+
+// Answers every file dialog with `file` and reports what would be shown.
+class BenchPrompts : public UserPrompts
+{
+public:
+    void notice(const QString &text) override { failed(text); }
+    void error(const QString &text) override { failed(text); }
+    QString askOpenFile(const QString &, const QString &, const QString &) override { return file; }
+    QString askSaveFile(const QString &, const QString &, const QString &, const QString &) override { return file; }
+    // Each timed Open replaces a changed list: its changes are given up.
+    SaveAnswer askSaveChanges(const QString &) override { return SaveAnswer::Discard; }
+
+    QString file;
+    bool ok = true;
+
+private:
+    void failed(const QString &text)
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        ok = false;
+    }
+};
+
+void fill(Workspace &workspace, int items)
+{
+    const QStringList snippets = cyclingSnippets(items);
+    const QStringList names = cyclingNames(items);
+    workspace.items().clear();
+    for (int i = 0; i < items; ++i)
+        workspace.items().append(snippets.at(i), names.at(i));
+}
+
+// Times one click on `button`: until its handler returns, and until the
+// events it posted are handled as well; `alone` first, as the file part.
+void timeClick(QPushButton *button, const char *what, int items, const QString &file, BenchPrompts &prompts,
+               const std::function<bool()> &alone)
+{
+    prompts.ok = true;
+    QElapsedTimer timer;
+    timer.start();
+    prompts.ok = alone();
+    const qint64 fileOnly = timer.nsecsElapsed();
+    pause(50);
+    timer.restart();
+    button->click();
+    const qint64 own = timer.nsecsElapsed();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    const qint64 settled = timer.nsecsElapsed();
+    std::printf("layout %s %d %lld %lld %lld %lld %s\n", what, items, static_cast<long long>(QFileInfo(file).size()),
+                static_cast<long long>(own), static_cast<long long>(settled), static_cast<long long>(fileOnly),
+                prompts.ok ? "ok" : "failed");
+    std::fflush(stdout);
+}
+
+// Saves the list to a layout file and opens it again, `runs` times each.
+bool layoutRuns(MainWindow &window, Workspace &workspace, BenchPrompts &prompts, int items, int runs)
+{
+    auto *save = window.findChild<QPushButton *>(QStringLiteral("saveButton"));
+    auto *open = window.findChild<QPushButton *>(QStringLiteral("openButton"));
+    QTemporaryDir dir;
+    if (!save || !open || !dir.isValid())
+        return false;
+    // Keeps the bench's files out of the user's recent layouts.
+    QStandardPaths::setTestModeEnabled(true);
+    prompts.file = dir.filePath(QStringLiteral("page.zlayout"));
+    fill(workspace, items);
+    // The file becomes the document, so each timed 保存 writes it as Ctrl+S
+    // does, without a dialog.
+    if (!window.layoutActions()->saveAs())
+        return false;
+    const QString copy = dir.filePath(QStringLiteral("copy.zlayout"));
+    for (int r = 0; r < runs; ++r) {
+        pause(50);
+        timeClick(save, "save", items, prompts.file, prompts,
+                  [&] { return LayoutFile::save(copy, workspace.layout()).ok(); });
+    }
+    for (int r = 0; r < runs; ++r) {
+        // A changed list, so each Open replaces something; not timed.
+        workspace.items().remove(0);
+        pause(50);
+        timeClick(open, "open", items, prompts.file, prompts, [&] { return LayoutFile::open(prompts.file).ok(); });
+        if (workspace.items().count() != items)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     Workspace workspace;
-    MainWindow window(workspace);
+    BenchPrompts prompts;
+    MainWindow window(workspace, &prompts);
     bool ok = false;
     if (!waitForLoad(
             window.preview(), [&] { window.show(); }, &ok, 60000)) {
@@ -71,19 +225,30 @@ int main(int argc, char *argv[])
     std::mt19937 random(7);
     std::uniform_int_distribution<int> pauseMs(20, 60);
     for (int a = 1; a < argc; ++a) {
-        const QStringList parts = QString::fromLocal8Bit(argv[a]).split(u':');
+        QStringList parts = QString::fromLocal8Bit(argv[a]).split(u':');
+        if (parts.value(0) == u"paste") {
+            if (!timePastes(window, workspace, btn5, parts.value(1, QStringLiteral("3")).toInt(), random))
+                return 1;
+            continue;
+        }
+        const bool layout = parts.constFirst() == u"layout";
+        if (layout)
+            parts.removeFirst();
         const int items = parts.value(0).toInt();
         const int clicks = parts.value(1, QStringLiteral("5")).toInt();
         if (items <= 0 || clicks <= 0) {
-            std::fprintf(stderr, "bad argument %s: want <items>:<clicks>\n", argv[a]);
+            std::fprintf(stderr, "bad argument %s: want [layout:]<items>:<clicks>\n", argv[a]);
             return 2;
         }
+        if (layout) {
+            if (!layoutRuns(window, workspace, prompts, items, clicks)) {
+                std::fprintf(stderr, "the layout of %d items was not saved and opened\n", items);
+                return 1;
+            }
+            continue;
+        }
         // The list as a seller's Add clicks leave it; filling is not timed.
-        const QStringList snippets = cyclingSnippets(items);
-        const QStringList names = cyclingNames(items);
-        workspace.items().clear();
-        for (int i = 0; i < items; ++i)
-            workspace.items().append(snippets.at(i), names.at(i));
+        fill(workspace, items);
 
         for (int c = 0; c < clicks; ++c) {
             pause(pauseMs(random));

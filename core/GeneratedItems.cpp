@@ -52,9 +52,20 @@ bool GeneratedItems::remove(int i)
     return true;
 }
 
-void GeneratedItems::clear()
+bool GeneratedItems::replaceSnippet(int i, const QString &snippet)
 {
+    if (i < 0 || i >= count())
+        return false;
+    m_snippets[i] = snippet;
+    return true;
+}
+
+bool GeneratedItems::clear()
+{
+    if (count() == 0)
+        return false;
     assign({}, {});
+    return true;
 }
 
 void GeneratedItems::assign(const QStringList &snippets, const QStringList &names)

@@ -46,11 +46,14 @@ public:
     static bool canMoveDown(int i, int count) { return i >= 0 && i < count - 1; }
 
     // Each returns false and changes nothing when the index does not allow it
-    // (no selection is -1).
+    // (no selection is -1), or for clear(), when the list is empty.
     bool moveUp(int i);
     bool moveDown(int i);
     bool remove(int i);
-    void clear();
+    bool clear();
+    // Gives entry i a new snippet under the same name; false, changing
+    // nothing, when there is no entry i. The names, and so the view, stay.
+    bool replaceSnippet(int i, const QString &snippet);
 
     // Replaces both lists at once (used by undo to restore a whole page).
     void assign(const QStringList &snippets, const QStringList &names);

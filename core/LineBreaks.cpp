@@ -77,3 +77,13 @@ QString asTerminatedLines(const QString &text)
         lines += QLatin1String("\r\n");
     return lines;
 }
+
+QString withoutLineBreaks(const QString &text)
+{
+    QString kept = text;
+    kept.removeIf([](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= u'\n' && u <= u'\r') || u == 0x85 || u == 0x2028 || u == 0x2029;
+    });
+    return kept;
+}

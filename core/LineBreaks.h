@@ -16,3 +16,8 @@ QByteArray normalizeLineBreakBytes(const QByteArray &bytes);
 // normalised and a final CR LF is added unless the text is empty or already
 // ends with one.
 QString asTerminatedLines(const QString &text);
+
+// The text without its line breaks: CR, LF, vertical tab, form feed, NEL,
+// and the Unicode line and paragraph separators are dropped, every other
+// character kept, blanks included.
+QString withoutLineBreaks(const QString &text);

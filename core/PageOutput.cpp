@@ -34,6 +34,11 @@ PreviewResult PageOutput::couponPreview(const QString &block)
     return writePreview(m_files, ScratchPlatform::encode(asTerminatedLines(couponPage(block))));
 }
 
+PreviewResult PageOutput::itemPreview(const QString &snippet)
+{
+    return writePreview(m_files, ScratchPlatform::encode(snippet));
+}
+
 QString PageOutput::joinPage(const QStringList &snippets)
 {
     qsizetype size = 0;

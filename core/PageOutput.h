@@ -30,6 +30,10 @@ public:
     PreviewResult couponPreview(const QString &block);
     static QString couponPage(const QString &block);
 
+    // The snippet as it is, for a look at an edit that may still be
+    // cancelled: the memo, and so what extract copies, is left alone.
+    PreviewResult itemPreview(const QString &snippet);
+
     // Writes every snippet followed by CR LF to the list file, reads it back
     // into the memo with all line breaks made CR LF, writes the memo to the
     // preview file. Stops at the first step that fails.

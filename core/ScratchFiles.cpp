@@ -1,10 +1,12 @@
 #include "ScratchFiles.h"
 
+#include "ScratchFolder.h"
 #include "ScratchPlatform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <filesystem>
 #include <system_error>
@@ -23,6 +25,43 @@ Result<> makeFolder(const QString &folder)
     return {};
 }
 
+// Opens a new file beside `path`, named `path` + "." + six random letters
+// or digits. A name already taken (another copy of the program writing at
+// the same moment) is tried again with another; any other failure carries
+// its reason.
+Result<> createBeside(const QString &path, QFile &file)
+{
+    static const QLatin1String letters("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+    constexpr int Attempts = 16;
+    for (int i = 0; i < Attempts; ++i) {
+        QString name = path + u'.';
+        for (int k = 0; k < 6; ++k)
+            name += letters.at(QRandomGenerator::global()->bounded(int(letters.size())));
+        file.setFileName(name);
+        // Unbuffered, so every write reaches the system here and reports
+        // its own failure.
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered,
+                      QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+            return {};
+        if (!file.exists())
+            break;
+    }
+    return Failure{file.errorString()};
+}
+
+// A short write is retried, so the system's reason for a failure (disk
+// full, file too large) is the one reported.
+Result<> writeAll(QFile &file, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return Failure{file.errorString()};
+        done += written;
+    }
+    return {};
+}
+
 } // namespace
 
 Result<> SaveFileWriter::write(const QString &path, const QByteArray &bytes)
@@ -35,35 +74,38 @@ Result<> SaveFileWriter::write(const QString &path, const QByteArray &bytes)
     // it was. Unlike QSaveFile this does not wait for the disk (fsync): the
     // scratch files are rewritten at every preview and need not outlive a
     // power cut, and that wait was most of the time a style click spent.
-    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
-    // Unbuffered, so every write reaches the system here and reports its
-    // own failure; a short write is retried, so the system's reason for the
-    // failure (disk full, file too large) is the one reported. (The open
-    // with a mode is reached through QFile, where it is public.)
-    QFile &plain = file;
-    if (!plain.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return Failure{file.errorString()};
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return Failure{file.errorString()}; // the temporary file removes itself
-        done += written;
-    }
-    // The name is asked for before closing: a file the system created
-    // without one gets it now.
-    const QString temporaryName = file.fileName();
+    //
+    // A plain file rather than a QTemporaryFile: that one's close() only
+    // rewinds and keeps the file open under a name it owns, so the system's
+    // answer to the real close came after the rename, unheard, and on
+    // Windows the rename met a file still open. Here the file is closed
+    // before the rename, and removed by its name whatever step fails.
+    QFile file;
+    Result<> done = createBeside(path, file);
+    if (!done)
+        return done;
+    done = writeAll(file, bytes);
     file.close();
-    if (temporaryName.isEmpty())
-        return Failure{file.errorString()};
-    if (Result<> replaced = ScratchPlatform::replaceFile(temporaryName, path); !replaced)
-        return replaced;
-    file.setAutoRemove(false); // it is the target now
-    return {};
+    if (done && file.error() != QFileDevice::NoError)
+        done = Failure{file.errorString()};
+    if (done)
+        done = ScratchPlatform::replaceFile(file.fileName(), path);
+    if (!done)
+        QFile::remove(file.fileName());
+    return done;
 }
 
 ScratchFiles::ScratchFiles()
     : ScratchFiles(ScratchPlatform::directory(), std::make_unique<SaveFileWriter>())
 {
+    // Without a folder of its own (no right to create or lock one) the copy
+    // uses the usual folder, whose writes report their own failures.
+    const Result<std::shared_ptr<ScratchFolder>> folder = ScratchFolder::take(&ScratchPlatform::directory);
+    if (!folder)
+        return;
+    m_folder = *folder;
+    m_listPath = m_folder->path() + ListName;
+    m_previewPath = m_folder->path() + PreviewName;
 }
 
 ScratchFiles::ScratchFiles(const QString &directory, std::unique_ptr<FileWriter> writer)
@@ -72,8 +114,8 @@ ScratchFiles::ScratchFiles(const QString &directory, std::unique_ptr<FileWriter>
     QString folder = directory;
     if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
         folder += u'/';
-    m_listPath = folder + QStringLiteral("files.txt");
-    m_previewPath = folder + QStringLiteral("files.html");
+    m_listPath = folder + ListName;
+    m_previewPath = folder + PreviewName;
 }
 
 ScratchFiles::~ScratchFiles() = default;

@@ -3,9 +3,12 @@
 #include "Result.h"
 
 #include <QByteArray>
+#include <QLatin1String>
 #include <QString>
 
 #include <memory>
+
+class ScratchFolder;
 
 // Writes one whole file; a failure carries the system's reason alone.
 class FileWriter
@@ -28,7 +31,10 @@ public:
 class ScratchFiles
 {
 public:
-    // The platform's folder and a SaveFileWriter.
+    static constexpr QLatin1String ListName{"files.txt"};
+    static constexpr QLatin1String PreviewName{"files.html"};
+
+    // This running copy's own folder (ScratchFolder) and a SaveFileWriter.
     ScratchFiles();
     // A given folder (ending in a separator or not) and writer, for tests.
     ScratchFiles(const QString &directory, std::unique_ptr<FileWriter> writer);
@@ -42,6 +48,7 @@ public:
     Result<> write(const QString &path, const QByteArray &bytes);
 
 private:
+    std::shared_ptr<ScratchFolder> m_folder;
     QString m_listPath;
     QString m_previewPath;
     std::unique_ptr<FileWriter> m_writer;

@@ -15,8 +15,10 @@ namespace ScratchPlatform {
 
 #ifdef Q_OS_WIN
 
-QString directory()
+QString directory(int copy)
 {
+    if (copy > 1)
+        return QStringLiteral("c:/zanfor-layout-%1/").arg(copy);
     return QStringLiteral("c:/");
 }
 
@@ -49,13 +51,16 @@ Result<> replaceFile(const QString &source, const QString &target)
 
 #else
 
-QString directory()
+QString directory(int copy)
 {
     QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
     // An unset or relative value is ignored, as the XDG rules require.
     if (cache.isEmpty() || QDir::isRelativePath(cache))
         cache = QDir::homePath() + QStringLiteral("/.cache");
-    return QDir::cleanPath(cache + QStringLiteral("/zanfor-layout")) + u'/';
+    QString folder = cache + QStringLiteral("/zanfor-layout");
+    if (copy > 1)
+        folder += u'-' + QString::number(copy);
+    return QDir::cleanPath(folder) + u'/';
 }
 
 QByteArray encode(const QString &text)

@@ -9,10 +9,12 @@
 // scratch files lives behind these functions.
 namespace ScratchPlatform {
 
-// The folder that holds files.txt and files.html: the root of drive C on
-// Windows, $XDG_CACHE_HOME/zanfor-layout (default ~/.cache/zanfor-layout)
-// elsewhere.
-QString directory();
+// The folder that holds files.txt and files.html for the first running
+// copy: the root of drive C on Windows, $XDG_CACHE_HOME/zanfor-layout
+// (default ~/.cache/zanfor-layout) elsewhere. Copy n (2, 3, ...) running at
+// the same time gets a numbered folder of its own: c:\zanfor-layout-n on
+// Windows, the sibling zanfor-layout-n of the first folder elsewhere.
+QString directory(int copy = 1);
 
 // The system's 8-bit encoding: the ANSI code page on Windows, UTF-8 elsewhere.
 QByteArray encode(const QString &text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Result.h"
+#include "ShopType.h"
 
 #include <QString>
 
@@ -9,7 +10,7 @@
 // The texts the panels' inputs and the page width start with, defined once
 // for the window, the benchmarks and the tests.
 namespace PanelDefaults {
-inline const QString PageWidth = QStringLiteral("750");
+inline const QString PageWidth = ShopType::pageWidth(ShopType::None);
 inline const QString PictureWidth = QStringLiteral("180");
 inline const QString OtherPictureWidth = QStringLiteral("190");
 inline const QString PictureHeight = QStringLiteral("300");

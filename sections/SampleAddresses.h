@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 // Sample picture addresses and the sample shop link and place name that the
 // built-in snippets carry. Each picture is drawn at the size at which the
 // snippets show it, so a pasted page looks right before the seller replaces
@@ -44,5 +46,17 @@ inline constexpr char16_t ShopHomeLink[] = u"https://www.taobao.com/";
 
 // The sample place of origin in the product-info table.
 inline constexpr char16_t SamplePlace[] = u"浙江杭州";
+
+// Every sample address above, pictures and the shop link: the values a
+// seller still has to replace.
+inline QStringList everySampleAddress()
+{
+    QStringList all;
+    for (const char16_t *address :
+         {SamplePic01, SamplePic02, SamplePic03, SamplePic04, SamplePic05, SamplePic06, SamplePic07, SamplePic08,
+          SamplePic09, SamplePic10, SamplePic11, SamplePic12, SamplePic13, SamplePic14, ShopHomeLink})
+        all.append(QString::fromUtf16(address));
+    return all;
+}
 
 } // namespace SampleAddresses

@@ -16,8 +16,25 @@ Workspace::Workspace(std::unique_ptr<ScratchFiles> files)
 
 void Workspace::chooseShopType(int index)
 {
-    if (index == 0)
-        m_pageWidth = QStringLiteral("750");
-    else if (index == 1)
-        m_pageWidth = QStringLiteral("790");
+    if (index == ShopType::Market || index == ShopType::Tmall)
+        setShopType(index);
+}
+
+void Workspace::setShopType(int shopType)
+{
+    if (!ShopType::isValid(shopType))
+        return;
+    m_shopType = shopType;
+    m_pageWidth = ShopType::pageWidth(shopType);
+}
+
+Layout Workspace::layout() const
+{
+    return Layout{m_shopType, m_items.names(), m_items.snippets()};
+}
+
+void Workspace::setLayout(const Layout &layout)
+{
+    setShopType(layout.shopType);
+    m_items.assign(layout.snippets, layout.names);
 }

@@ -1,16 +1,18 @@
 #pragma once
 
 #include "GeneratedItems.h"
+#include "LayoutFile.h"
 #include "PageOutput.h"
 #include "ScratchFiles.h"
 #include "SectionFrame.h"
+#include "ShopType.h"
 
 #include <memory>
 #include <vector>
 
 // Everything the window works on, without the window: the generated-items
-// list, the total-code memo with the scratch files, the page width and the
-// section frames, one per row of the section table.
+// list, the total-code memo with the scratch files, the shop type with its
+// page width and the section frames, one per row of the section table.
 class Workspace
 {
 public:
@@ -25,12 +27,22 @@ public:
     // The shop type: index 0 gives "750", index 1 "790", anything else
     // changes nothing.
     void chooseShopType(int index);
+    // Sets the shop type and its width, also back to none (-1) as at start,
+    // as opening a layout and undoing that do; anything else changes nothing.
+    void setShopType(int shopType);
+    int shopType() const { return m_shopType; }
     const QString &pageWidth() const { return m_pageWidth; }
+
+    // The list and the shop type as a layout file holds them, and back:
+    // what save writes, and what opening a layout (or undoing that) sets.
+    Layout layout() const;
+    void setLayout(const Layout &layout);
 
 private:
     std::unique_ptr<ScratchFiles> m_files;
     GeneratedItems m_items;
     PageOutput m_output;
     std::vector<SectionFrame> m_sections;
-    QString m_pageWidth = PanelDefaults::PageWidth;
+    int m_shopType = ShopType::None;
+    QString m_pageWidth = ShopType::pageWidth(ShopType::None);
 };

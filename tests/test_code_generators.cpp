@@ -532,6 +532,18 @@ void TestCodeGenerators::dividerBar_data()
                 R"(YaHei; padding-left:15px; color:#fff;font-weight:100; text-align:center; )"
                 R"(background-color:#000;margin-bottom:20px;margin-top:20px;"> &equiv; 自定义标签 &equiv; </div></td>)"
                 R"(</tr></table>)");
+    QTest::newRow("个性居中 790")
+        << 2 << w790 << black << label
+        << html(R"(<table width="100%" border="0"><tr><td>)"
+                R"(<table style="margin-top:20px;" width="790" height="120" border="0" cellpadding="0" )"
+                R"(cellspacing="0"><tr><td align="center" valign="top">)"
+                R"(<div style="height:100px; width:100px; background-color:#000; text-align:center; )"
+                R"(line-height:100px; font-size:50px; color:#FFF; font-family:Impact;border:3px )"
+                R"(solid;border-radius:20px;-moz-border-radius:20px;">01</div></td></tr></table>)"
+                R"(<div style="line-height:40px; font-size:36px; font-family:Microsoft YaHei;text-align:center; )"
+                R"(color:#666">— 自定义标签 —</div>)"
+                R"( <div style="line-height:40px; font-size:16px;text-align:center;font-family:Microsoft YaHei; )"
+                R"(color:#999;margin-bottom:20px;">这里是一段简介信息部分，简介描述标题信息</div></td></tr></table>)");
     // The name goes in unescaped.
     QTest::newRow("标准样式 red, markup name")
         << 0 << w790 << red << u"<b>&amp;"_s

@@ -108,7 +108,7 @@ void TestGeneratedItems::operation_data()
     QTest::newRow("duplicates: delete second") << dup << Delete << 2 << true << split("x,a,b");
 
     QTest::newRow("clear") << abcd << Clear << -1 << true << QStringList();
-    QTest::newRow("clear: empty list") << QStringList() << Clear << -1 << true << QStringList();
+    QTest::newRow("clear: empty list") << QStringList() << Clear << -1 << false << QStringList();
 }
 
 void TestGeneratedItems::operation()
@@ -132,7 +132,7 @@ void TestGeneratedItems::operation()
         result = items.remove(index);
         break;
     case Clear:
-        items.clear();
+        result = items.clear();
         break;
     }
     QCOMPARE(result, changed);

@@ -271,6 +271,10 @@ void TestPageOutput::memoFollowsLastPreview()
     QCOMPARE(s.output.memo(), QStringLiteral("a\r\nb\r\n"));
     QVERIFY(s.output.couponPreview(QStringLiteral("c")));
     QCOMPARE(s.output.memo(), QStringLiteral("a\r\nb\r\n"));
+    // An item under edit is previewed as it is, line breaks and all.
+    QVERIFY(s.output.itemPreview(QStringLiteral("<p>编辑\n</p>")));
+    QCOMPARE(s.preview(), QStringLiteral("<p>编辑\n</p>").toUtf8());
+    QCOMPARE(s.output.memo(), QStringLiteral("a\r\nb\r\n"));
     QVERIFY(s.output.stylePreview(QStringLiteral("two")));
     QCOMPARE(s.output.memo(), QStringLiteral("two"));
     QCOMPARE(s.preview(), QByteArray("two"));
@@ -297,6 +301,7 @@ void TestPageOutput::fileWhereFolderShouldBe()
     QCOMPARE(s.output.memo(), QStringLiteral("snippet"));
 
     QVERIFY(!s.output.couponPreview(QStringLiteral("c")).ok());
+    QVERIFY(!s.output.itemPreview(QStringLiteral("i")).ok());
     QCOMPARE(s.output.memo(), QStringLiteral("snippet"));
     QCOMPARE(readBytes(s.folder), QByteArray("not a folder"));
 }
@@ -349,6 +354,8 @@ void TestPageOutput::pagePreviewFault()
     }
     if (!diskFull)
         QVERIFY(QFileInfo::exists(failingPath + QStringLiteral("/inner")));
+    // A failed rename leaves no temporary file behind.
+    QCOMPARE(s.entries(), QStringList({QStringLiteral("files.html"), QStringLiteral("files.txt")}));
 }
 
 void TestPageOutput::failedWriteKeepsOldFile()

@@ -257,11 +257,18 @@ void TestTemplates::pictureSnippet()
     QFETCH(int, bytes);
     QFETCH(QString, address);
 
-    QCOMPARE(expected.toUtf8().size(), bytes);
     const BuildResult result = pictureList(style, SectionInputs{});
     QVERIFY(result.value());
     QCOMPARE(*result.value(), withAddress(expected, address));
     QVERIFY(!result.value()->contains(u'\r') && !result.value()->contains(u'\n'));
+
+    // The preview file a style click writes holds exactly these bytes, the
+    // sample address put back as its token.
+    TemporaryWorkspace t;
+    QVERIFY(t.ws.section(5).clickStyle(style, SectionInputs{}).error().isEmpty());
+    QString written = ScratchPlatform::decode(t.preview());
+    written.replace(address, sampleToken().match(expected).captured());
+    QCOMPARE(written.toUtf8().size(), bytes);
 }
 
 void TestTemplates::addThroughFrame_data()

@@ -78,3 +78,25 @@ void ClearItemsCommand::redo()
 {
     m_items.clear();
 }
+
+ReplaceSnippetsCommand::ReplaceSnippetsCommand(GeneratedItems &items, std::vector<Change> changes, const QString &text)
+    : QUndoCommand(text)
+    , m_items(items)
+    , m_after(std::move(changes))
+{
+    m_before.reserve(m_after.size());
+    for (const Change &change : m_after)
+        m_before.push_back({change.index, items.snippet(change.index)});
+}
+
+void ReplaceSnippetsCommand::undo()
+{
+    for (const Change &change : m_before)
+        m_items.replaceSnippet(change.index, change.snippet);
+}
+
+void ReplaceSnippetsCommand::redo()
+{
+    for (const Change &change : m_after)
+        m_items.replaceSnippet(change.index, change.snippet);
+}

@@ -4,6 +4,8 @@
 
 #include <QUndoCommand>
 
+#include <vector>
+
 // Undoable changes of the generated-items list, the only way the window
 // changes it. Each makes its change in redo(), the first time included, and
 // restores both lists together in undo().
@@ -60,4 +62,25 @@ private:
     GeneratedItems &m_items;
     QStringList m_snippets; // shared with the list until it changes: no copy
     QStringList m_names;
+};
+
+// New snippets for some entries, names unchanged: the item editor's OK
+// (one entry) and the page-wide address replacement (every entry that
+// changed, and only those).
+class ReplaceSnippetsCommand : public QUndoCommand
+{
+public:
+    struct Change
+    {
+        int index;
+        QString snippet;
+    };
+    ReplaceSnippetsCommand(GeneratedItems &items, std::vector<Change> changes, const QString &text);
+    void undo() override;
+    void redo() override;
+
+private:
+    GeneratedItems &m_items;
+    std::vector<Change> m_after;
+    std::vector<Change> m_before;
 };

@@ -1,9 +1,13 @@
 #include "MainWindow.h"
 
+#include "ContentEditing.h"
 #include "FunctionButton.h"
 #include "GeneratedItemsModel.h"
+#include "InputHabits.h"
 #include "ItemCommands.h"
+#include "LayoutActions.h"
 #include "PreviewView.h"
+#include "ScreenFit.h"
 #include "SectionPanel.h"
 #include "UserPrompts.h"
 #include "Workspace.h"
@@ -11,12 +15,14 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QListView>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -153,26 +159,50 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({219, ClientWidth - 219 - 4});
     setCentralWidget(splitter);
+    m_content = new ContentEditing(m_workspace, *m_undo, *m_prompts, *m_wb1, this);
 
     // Undo and redo of every change to the list, window-wide; a focused
     // text field takes the same keys for its own editing first. Every key
-    // the platform binds to undo and redo counts, not only the first one.
+    // the platform binds to undo and redo counts, not only the first one,
+    // and redo answers both Ctrl+Y and Ctrl+Shift+Z everywhere (X11 binds
+    // only the latter). Each key once: a key bound twice fires nothing.
     QAction *undo = m_undo->createUndoAction(this);
     undo->setShortcuts(QKeySequence::Undo);
     QAction *redo = m_undo->createRedoAction(this);
-    redo->setShortcuts(QKeySequence::Redo);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &key :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    }
+    redo->setShortcuts(redoKeys);
     addActions({undo, redo});
+
+    m_layoutActions = new LayoutActions(m_workspace, *m_undo, *m_prompts, this);
+    buildListMenu();
+    // Opening a layout, and undoing that, set the shop type as well.
+    connect(m_undo, &QUndoStack::indexChanged, this, &MainWindow::showShopType);
 
     // The start prompt: what the view shows until the first preview.
     m_wb1->showPrompt(StartPrompt);
+
+    // Centred, or shrunk onto a screen smaller than the window.
+    new ScreenFit(this);
+    // No stray second click, Enter on a button clicks it.
+    new InputHabits(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // An undo stack that still holds steps announces its emptying as it
+    // goes, and the caption and the shop type follow that signal: let it go
+    // while the window is whole, not among the children QWidget deletes.
+    delete m_undo;
+}
 
 QWidget *MainWindow::buildLeftColumn()
 {
     auto *pane = new QWidget;
-    pane->setMinimumWidth(40);
     auto *layout = new QVBoxLayout(pane);
     layout->setContentsMargins(10, 10, 10, 10);
     auto *rzpnl2 = new LeftPanel(pane);
@@ -209,7 +239,23 @@ QWidget *MainWindow::buildLeftColumn()
         connect(button, &FunctionButton::clicked, this, [this, number] { openSection(number); });
         m_buttons.push_back(button);
     }
-    return pane;
+
+    // On a screen lower than the window the column scrolls, so the lowest
+    // function button stays within reach; where the window fits, the
+    // column has room for all and looks as it always did.
+    QRect used;
+    for (const FunctionButton *button : m_buttons)
+        used |= button->geometry();
+    rzpnl2->setMinimumSize(used.right() + 1, used.bottom() + 1 + 10);
+    auto *column = new QScrollArea;
+    column->setObjectName(QStringLiteral("leftColumn"));
+    column->setFrameShape(QFrame::NoFrame);
+    column->setWidgetResizable(true);
+    column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    column->setFocusPolicy(Qt::NoFocus);
+    column->setMinimumWidth(40);
+    column->setWidget(pane);
+    return column;
 }
 
 QWidget *MainWindow::buildRightColumn()
@@ -306,11 +352,17 @@ QWidget *MainWindow::buildGeneratedItemsPanel()
     m_lstlei->setFont(pixelFont(13));
     m_lstlei->setStyleSheet(QStringLiteral("QListView { background: white; } QListView::item { padding-left: 2px; }"));
     row->addWidget(m_lstlei, 1);
+    connect(m_lstlei, &QListView::doubleClicked, this,
+            [this](const QModelIndex &index) { m_content->editItem(index.row()); });
+    auto *editKeys = new QAction(m_lstlei);
+    editKeys->setShortcuts({Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter});
+    editKeys->setShortcutContext(Qt::WidgetShortcut);
+    connect(editKeys, &QAction::triggered, this, &MainWindow::editItem);
+    m_lstlei->addAction(editKeys);
 
     auto *rzpnl3 = new QWidget(rzpnl5);
     rzpnl3->setObjectName(QStringLiteral("rzpnl3"));
     rzpnl3->setFixedWidth(60);
-    rzpnl3->setMinimumHeight(210);
     fill(rzpnl3, rzpnl3->palette().color(QPalette::Midlight));
     row->addWidget(rzpnl3);
 
@@ -328,16 +380,27 @@ QWidget *MainWindow::buildGeneratedItemsPanel()
         {"btnclear", QStringLiteral("清空"), {8, 94, 46, 25}, &MainWindow::clearItems},
         {"btn5", QStringLiteral("预览"), {8, 140, 46, 30}, &MainWindow::pagePreview},
         {"btntiqu", QStringLiteral("提取"), {8, 174, 46, 30}, &MainWindow::extract},
+        {"editButton", QStringLiteral("编辑"), {8, 212, 46, 25}, &MainWindow::editItem},
+        {"assetsButton", QStringLiteral("图片链接"), {8, 241, 46, 25}, &MainWindow::editPageAddresses},
+        {"saveButton", QStringLiteral("保存"), {8, 281, 46, 25}, &MainWindow::saveLayout},
+        {"openButton", QStringLiteral("打开"), {8, 310, 46, 25}, &MainWindow::openLayout},
     };
+    int columnHeight = 0;
     for (const Button &b : buttons) {
         auto *button = new QPushButton(b.caption, rzpnl3);
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(b.rect);
         connect(button, &QPushButton::clicked, this, b.action);
+        columnHeight = qMax(columnHeight, b.rect.bottom() + 1 + 6);
     }
+    // Four characters do not fit 46 pixels at the window's font: this
+    // caption alone is drawn at 10 pixels rather than cut off.
+    rzpnl3->findChild<QPushButton *>(QStringLiteral("assetsButton"))->setFont(pixelFont(10));
 
-    // Room for five rows of the list beside all six buttons.
-    rzpnl5->setMinimumHeight(50 + 10 + qMax(5 * 25, 210));
+    rzpnl3->setMinimumHeight(columnHeight);
+
+    // Room for five rows of the list beside the whole button column.
+    rzpnl5->setMinimumHeight(50 + 10 + qMax(5 * 25, columnHeight));
     return rzpnl5;
 }
 
@@ -361,7 +424,51 @@ void MainWindow::openSection(int number)
 void MainWindow::chooseShopType(int index)
 {
     m_workspace.chooseShopType(index);
+    showShopType();
+    m_layoutActions->refreshCaption();
+}
+
+void MainWindow::showShopType()
+{
     m_lblleixing->setText(m_workspace.pageWidth());
+    if (QAbstractButton *shop = m_shopTypes->button(m_workspace.shopType())) {
+        shop->setChecked(true);
+    } else if (QAbstractButton *checked = m_shopTypes->checkedButton()) {
+        // No shop type, as at start: an exclusive group cannot uncheck its
+        // last button, so it lets go for the moment.
+        m_shopTypes->setExclusive(false);
+        checked->setChecked(false);
+        m_shopTypes->setExclusive(true);
+    }
+}
+
+void MainWindow::buildListMenu()
+{
+    // The list's context menu, every entry in order.
+    m_listMenu = new QMenu(m_lstlei);
+    m_listMenu->setObjectName(QStringLiteral("lstleiMenu"));
+    QAction *edit = m_listMenu->addAction(QStringLiteral("编辑内容…"), this, &MainWindow::editItem);
+    QAction *assets = m_listMenu->addAction(QStringLiteral("图片链接…"), this, &MainWindow::editPageAddresses);
+    connect(m_listMenu, &QMenu::aboutToShow, this, [this, edit, assets] {
+        edit->setEnabled(selectedRow() >= 0);
+        assets->setEnabled(m_workspace.items().count() > 0);
+    });
+    m_listMenu->addSeparator();
+    const LayoutActions &layout = *m_layoutActions;
+    m_listMenu->addActions({layout.saveAction(), layout.saveAsAction()});
+    m_listMenu->addSeparator();
+    m_listMenu->addActions({layout.openAction(), layout.insertAction()});
+    m_listMenu->addMenu(layout.recentMenu());
+    m_listMenu->addSeparator();
+    m_listMenu->addAction(layout.exportAction());
+
+    m_lstlei->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_lstlei, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        // A right click on a row chooses that row, as in any list.
+        if (const QModelIndex index = m_lstlei->indexAt(pos); index.isValid())
+            m_lstlei->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+        m_listMenu->popup(m_lstlei->viewport()->mapToGlobal(pos));
+    });
 }
 
 int MainWindow::selectedRow() const
@@ -436,4 +543,33 @@ void MainWindow::extract()
     }
     QGuiApplication::clipboard()->setText(memo);
     m_prompts->notice(QStringLiteral("代码已经提取"));
+}
+
+void MainWindow::editItem()
+{
+    m_content->editItem(selectedRow());
+}
+
+void MainWindow::editPageAddresses()
+{
+    m_content->editPageAddresses();
+}
+
+void MainWindow::saveLayout()
+{
+    m_layoutActions->save();
+}
+
+void MainWindow::openLayout()
+{
+    m_layoutActions->open();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_layoutActions->confirmClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }

@@ -7,12 +7,15 @@
 #include <memory>
 #include <vector>
 
+class ContentEditing;
 class FunctionButton;
 class GeneratedItemsModel;
+class LayoutActions;
 class PreviewView;
 class QButtonGroup;
 class QLabel;
 class QListView;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QUndoStack;
@@ -42,6 +45,8 @@ public:
     FunctionButton *functionButton(int number) const { return m_buttons.at(std::size_t(number - 1)); }
     QListView *itemList() const { return m_lstlei; }
     QUndoStack *undoStack() const { return m_undo; }
+    LayoutActions *layoutActions() const { return m_layoutActions; }
+    QMenu *listMenu() const { return m_listMenu; }
 
     // The window's operations, as the buttons run them.
     void openSection(int number);
@@ -53,6 +58,15 @@ public:
     void clearItems();
     void pagePreview();
     void extract();
+    // The item editor on the selected entry, and the page-wide picture and
+    // link addresses.
+    void editItem();
+    void editPageAddresses();
+    void saveLayout();
+    void openLayout();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QWidget *buildLeftColumn();
@@ -60,6 +74,8 @@ private:
     QWidget *buildGeneratedItemsPanel();
     int selectedRow() const;
     void moveSelected(MoveItemCommand::Direction direction);
+    void showShopType();
+    void buildListMenu();
 
     Workspace &m_workspace;
     std::unique_ptr<UserPrompts> m_ownPrompts;
@@ -75,4 +91,7 @@ private:
     QVBoxLayout *m_workLayout = nullptr;
     QWidget *m_img7 = nullptr;
     QListView *m_lstlei = nullptr;
+    ContentEditing *m_content = nullptr;
+    LayoutActions *m_layoutActions = nullptr;
+    QMenu *m_listMenu = nullptr;
 };

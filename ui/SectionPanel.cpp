@@ -1,7 +1,9 @@
 #include "SectionPanel.h"
 
+#include "CodeEdit.h"
 #include "ColourEdit.h"
 #include "Generators.h"
+#include "OneLineEdit.h"
 #include "StyleGroup.h"
 #include "UserPrompts.h"
 
@@ -9,10 +11,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextDocument>
 
 namespace {
 
@@ -107,6 +107,14 @@ SectionPanel::SectionPanel(SectionFrame &frame, UserPrompts &prompts, std::funct
     connect(addButton, &QPushButton::clicked, this, &SectionPanel::add);
     connect(cancelButton, &QPushButton::clicked, this, &SectionPanel::cancel);
 
+    // Every one-line field, the editable combo box's included.
+    for (QLineEdit *edit : findChildren<QLineEdit *>()) {
+        keepOneLine(edit, [this] {
+            m_prompts.notice(
+                QStringLiteral("文字过长：一个输入框最多 %1 个字符，这次输入未被接受。").arg(OneLineMaxLength));
+        });
+    }
+
     sync();
 }
 
@@ -116,6 +124,10 @@ void SectionPanel::buildRelatedSalesInputs()
     label(QStringLiteral("lbl12"), QStringLiteral("图片宽度:"), {16, 18}, box);
     m_cbb1 = place(new QComboBox(box), QStringLiteral("cbb1"), {72, 14, 45, 21});
     m_cbb1->setEditable(true);
+    // The width stays as typed: no completion from the list ("19" is not
+    // "190"), and Enter does not add what was typed to the two items.
+    m_cbb1->setCompleter(nullptr);
+    m_cbb1->setInsertPolicy(QComboBox::NoInsert);
     m_cbb1->addItems({PanelDefaults::PictureWidth, PanelDefaults::OtherPictureWidth});
     m_cbb1->setEditText(PanelDefaults::PictureWidth);
     m_cbb1->setAccessibleName(QStringLiteral("图片宽度"));
@@ -164,7 +176,7 @@ void SectionPanel::buildCustomInputs()
 {
     m_edt10 = place(new QLineEdit(PanelDefaults::CustomName, this), QStringLiteral("edt10"), {81, 14, 117, 21});
     m_edt10->setAccessibleName(QStringLiteral("自定义名"));
-    m_mmo10 = place(new QPlainTextEdit(this), QStringLiteral("mmo10"), {16, 40, 217, 145});
+    m_mmo10 = place(new CodeEdit(this), QStringLiteral("mmo10"), {16, 40, 217, 145});
     m_mmo10->setAccessibleName(QStringLiteral("自定义代码"));
     m_mmo10->setTabChangesFocus(true);
 }
@@ -226,7 +238,7 @@ void SectionPanel::add()
     if (m_frame.info().extras == PanelExtras::Custom) {
         // The raw text keeps non-breaking spaces that toPlainText() would
         // turn into plain blanks; paragraph separators become CR LF.
-        const GeneratedItem item = m_frame.addCustom(customSnippet(m_mmo10->document()->toRawText()), inputs());
+        const GeneratedItem item = m_frame.addCustom(customSnippet(m_mmo10->rawText()), inputs());
         sync();
         emit addRequested(item);
         return;

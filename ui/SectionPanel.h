@@ -6,10 +6,10 @@
 
 #include <functional>
 
+class CodeEdit;
 class ColourEdit;
 class QComboBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class StyleGroup;
 class UserPrompts;
@@ -61,5 +61,5 @@ private:
     QLineEdit *m_edtname02 = nullptr;
     ColourEdit *m_colour = nullptr; // edt2 or edtyouhuiquancolor
     QLineEdit *m_edt10 = nullptr;
-    QPlainTextEdit *m_mmo10 = nullptr;
+    CodeEdit *m_mmo10 = nullptr;
 };

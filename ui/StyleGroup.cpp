@@ -65,10 +65,30 @@ int StyleGroup::count() const
     return int(m_group->buttons().size());
 }
 
+bool StyleGroup::isBesideItems(const QPoint &pos) const
+{
+    if (!rect().contains(pos))
+        return false;
+    auto *button = qobject_cast<QAbstractButton *>(childAt(pos));
+    return !button || !m_group->buttons().contains(button);
+}
+
+void StyleGroup::mousePressEvent(QMouseEvent *event)
+{
+    QGroupBox::mousePressEvent(event);
+    m_pressedBeside = event->button() == Qt::LeftButton && isBesideItems(event->position().toPoint());
+}
+
 void StyleGroup::mouseReleaseEvent(QMouseEvent *event)
 {
     QGroupBox::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (event->button() != Qt::LeftButton)
+        return;
+    // A press elsewhere (on an item, or none seen) makes this release the
+    // end of a drag, not a click.
+    const bool click = m_pressedBeside && isBesideItems(event->position().toPoint());
+    m_pressedBeside = false;
+    if (click)
         emit clickedBeside();
 }
 

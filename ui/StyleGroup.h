@@ -8,7 +8,8 @@ class QRadioButton;
 
 // A radio group without caption. It reports a click on an item (which the
 // frame ignores when the item is already chosen) and a click on the group
-// outside its items. Setting the choice from code reports nothing.
+// outside its items: pressed and released there, not a drag that starts or
+// ends on an item. Setting the choice from code reports nothing.
 class StyleGroup : public QGroupBox
 {
     Q_OBJECT
@@ -25,13 +26,16 @@ signals:
     void clickedBeside();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void placeItems();
+    bool isBesideItems(const QPoint &pos) const;
 
     QButtonGroup *m_group;
     int m_columns;
     int m_itemHeight;
+    bool m_pressedBeside = false;
 };

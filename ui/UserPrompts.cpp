@@ -1,7 +1,9 @@
 #include "UserPrompts.h"
 
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 UserPrompts::UserPrompts(QWidget *owner)
     : m_owner(owner)
@@ -42,6 +44,41 @@ std::optional<QColor> UserPrompts::askColour(const QColor &preselected)
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedColor();
+}
+
+QString UserPrompts::askOpenFile(const QString &caption, const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(m_owner, caption, folder, filter);
+}
+
+QString UserPrompts::askSaveFile(const QString &caption, const QString &suggested, const QString &filter,
+                                 const QString &suffix)
+{
+    QFileDialog dialog(m_owner, caption, suggested, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+UserPrompts::SaveAnswer UserPrompts::askSaveChanges(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("提示信息"), QString(), QMessageBox::NoButton, m_owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(question);
+    QPushButton *save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveAnswer::Save;
+    if (box.clickedButton() == discard)
+        return SaveAnswer::Discard;
+    return SaveAnswer::Cancel;
 }
 
 QColor UserPrompts::pickColour()

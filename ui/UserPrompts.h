@@ -24,6 +24,19 @@ public:
     // The colour chooser with `preselected` marked; nothing when dismissed.
     virtual std::optional<QColor> askColour(const QColor &preselected);
 
+    // The system's file dialogs. Each returns the chosen path, or an empty
+    // text when dismissed. `filter` is in QFileDialog's form ("布局文件
+    // (*.zlayout)"); a name typed without an extension gets `suffix`, and
+    // an existing file is replaced only after the dialog's own question.
+    virtual QString askOpenFile(const QString &caption, const QString &folder, const QString &filter);
+    virtual QString askSaveFile(const QString &caption, const QString &suggested, const QString &filter,
+                                const QString &suffix);
+
+    enum class SaveAnswer { Save, Discard, Cancel };
+    // "提示信息" with 保存, 不保存 and 取消; Escape and the box's close
+    // button cancel.
+    virtual SaveAnswer askSaveChanges(const QString &question);
+
     // The one colour dialog both colour edits share: opens it with the
     // current colour, keeps a confirmed colour as the new current colour,
     // and returns the current colour whether or not the user confirmed.

@@ -7,7 +7,7 @@
 ASAN_BUILD_DIR="$ROOT/build-asan"
 FUZZ_BUILD_DIR="$ROOT/build-fuzz"
 FUZZ_SECONDS=${FUZZ_SECONDS:-20}
-FUZZERS=(line_breaks integer_text)
+FUZZERS=(line_breaks integer_text layout_file content_pieces)
 
 run_hardening() {
     sanitized_tests

@@ -1,0 +1,337 @@
+// The item editor and the page-wide picture and link dialog in the real
+// window, driven through their widgets' names as a user would.
+
+#include "MainWindow.h"
+#include "PreviewView.h"
+#include "TestSupport.h"
+#include "UserPrompts.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTimer>
+#include <QUndoStack>
+#include <QtTest>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class RecordingPrompts : public UserPrompts
+{
+public:
+    void notice(const QString &text) override { notices.append(text); }
+    void error(const QString &text) override { errors.append(text); }
+    QStringList notices;
+    QStringList errors;
+};
+
+// A title, a link to "#" around a sample picture, and a price with an entity.
+const QString Item = u"<div>\r\n  <h3> 标题 </h3><a href=\"#\"><img src='https://placehold.co/190x300.png' "
+                     u"width=\"190\" height=\"300\"></a><p>价格 &amp; 99</p>\r\n</div>"_s;
+
+struct Fixture : TemporaryWorkspace
+{
+    Fixture()
+        : window(ws, &prompts)
+    {
+        window.show();
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            qWarning("the window is not active: the keys reach no shortcut");
+    }
+
+    QListView *list() const { return window.itemList(); }
+    void select(int row)
+    {
+        list()->setFocus();
+        list()->setCurrentIndex(list()->model()->index(row, 0));
+    }
+    QString snippet(int i) { return ws.items().snippet(i); }
+
+    // Runs `act` on the first modal dialog that `open` opens and closes it
+    // should `act` have left it open; returns the dialog's name, empty when
+    // none opened.
+    QString whileOpen(const std::function<void()> &open, const std::function<void(QDialog *)> &act)
+    {
+        QString name;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || !name.isEmpty())
+                return;
+            name = dialog->objectName();
+            // Without a window manager the window's own activation may
+            // still be on its way and arrive after the dialog's.
+            dialog->activateWindow();
+            if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }))
+                qWarning("the dialog is not active: keys do not reach it");
+            act(dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        poll.start(10);
+        open();
+        return name;
+    }
+
+    RecordingPrompts prompts;
+    MainWindow window;
+};
+
+template<typename T = QWidget>
+T *child(QWidget *parent, const QString &name)
+{
+    T *w = parent->findChild<T *>(name);
+    if (!w)
+        qWarning() << "no widget" << name;
+    return w;
+}
+
+void type(QLineEdit *field, const QString &text)
+{
+    field->setFocus();
+    field->selectAll();
+    field->insert(text);
+}
+
+QString labelOf(QWidget *dialog, QWidget *field)
+{
+    for (QLabel *label : dialog->findChildren<QLabel *>()) {
+        if (label->buddy() == field)
+            return label->text();
+    }
+    return {};
+}
+
+} // namespace
+
+class TestContentWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void itemEditor_data();
+    void itemEditor();
+    void refusedAddressAppliesNothing_data();
+    void refusedAddressAppliesNothing();
+    void pageAssets_data();
+    void pageAssets();
+    void nothingToEdit_data();
+    void nothingToEdit();
+};
+
+// Every way to open the editor; its fields in the snippet's order, marked
+// where they still hold samples; the view previews the edit while the
+// memo stays; OK applies exactly the edited bytes as one command.
+void TestContentWindow::itemEditor_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<QString>("close");
+    QTest::addColumn<bool>("applied");
+    QTest::newRow("double click, edit, OK") << u"double click"_s << true << u"okButton"_s << true;
+    QTest::newRow("F2, edit, Cancel") << u"F2"_s << true << u"cancelButton"_s << false;
+    QTest::newRow("Enter, edit, Escape") << u"Enter"_s << true << u"Escape"_s << false;
+    QTest::newRow("button, no change, OK") << u"editButton"_s << false << u"okButton"_s << false;
+}
+
+void TestContentWindow::itemEditor()
+{
+    QFETCH(QString, opener);
+    QFETCH(bool, edit);
+    QFETCH(QString, close);
+    QFETCH(bool, applied);
+    const QString edited = u"<div>\r\n  <h3> 新&lt;标题&gt;&nbsp;2 </h3><a href=\"https://shop.cn/a?x=1&amp;y=2\">"
+                           u"<img src='https://placehold.co/190x300.png' width=\"190\" height=\"300\"></a>"
+                           u"<p>价格 &amp; 99</p>\r\n</div>"_s;
+    Fixture f;
+    f.ws.items().append(u"<p>first</p>"_s, u"  other"_s);
+    f.ws.items().append(Item, u"  默认样式-自定义"_s);
+    f.select(1);
+    const QString memo = f.ws.output().memo();
+
+    const QString opened = f.whileOpen(
+        [&] {
+            if (opener == u"double click") {
+                // As a mouse sends it: a click, then the second press as a double click.
+                const QPoint row = f.list()->visualRect(f.list()->model()->index(1, 0)).center();
+                QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, row);
+                QTest::mouseDClick(f.list()->viewport(), Qt::LeftButton, {}, row);
+                QTest::mouseRelease(f.list()->viewport(), Qt::LeftButton, {}, row);
+            } else if (opener == u"editButton") {
+                QTest::mouseClick(child(&f.window, opener), Qt::LeftButton);
+            } else {
+                QTest::keyClick(f.list(), opener == u"F2" ? Qt::Key_F2 : Qt::Key_Return);
+            }
+        },
+        [&](QDialog *dialog) {
+            QCOMPARE(dialog->windowTitle(), u"编辑内容 - 默认样式-自定义"_s);
+            QStringList values, described;
+            for (int i = 0; i < 5; ++i) {
+                auto *field = dialog->findChild<QLineEdit *>(u"contentField%1"_s.arg(i));
+                values << (field ? field->text() : u"<none>"_s);
+                described << (field && !field->accessibleDescription().isEmpty() ? u"marked"_s : QString());
+            }
+            QCOMPARE(
+                values,
+                (QStringList{u"标题"_s, u"#"_s, u"https://placehold.co/190x300.png"_s, u"价格 & 99"_s, u"<none>"_s}));
+            QCOMPARE(described, (QStringList{{}, u"marked"_s, u"marked"_s, {}, {}}));
+            QVERIFY(labelOf(dialog, child(dialog, u"contentField2"_s)).contains(u"190×300"));
+            QCOMPARE(f.preview(), Item.toUtf8());
+
+            if (edit) {
+                type(child<QLineEdit>(dialog, u"contentField0"_s), u"新<标题>\u00A02"_s);
+                type(child<QLineEdit>(dialog, u"contentField1"_s), u"https://shop.cn/a?x=1&y=2"_s);
+                QVERIFY(QTest::qWaitFor([&] { return f.preview() == edited.toUtf8(); }, 10000));
+                QCOMPARE(f.ws.output().memo(), memo);
+            }
+            if (close == u"Escape")
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            else
+                QTest::mouseClick(child(dialog, close), Qt::LeftButton);
+            QVERIFY(!dialog->isVisible());
+        });
+    QCOMPARE(opened, u"itemEditor"_s);
+    QCOMPARE(f.snippet(1), applied ? edited : Item);
+    QCOMPARE(f.snippet(0), u"<p>first</p>"_s);
+    QCOMPARE(f.ws.items().name(1), u"  默认样式-自定义"_s);
+    QCOMPARE(f.window.undoStack()->count(), applied ? 1 : 0);
+    QCOMPARE(f.preview(), f.snippet(1).toUtf8());
+    QCOMPARE(f.window.preview()->lastFile(), QUrl::fromLocalFile(f.ws.files().previewPath()));
+    QCOMPARE(f.ws.output().memo(), memo);
+    if (applied) {
+        f.window.undoStack()->undo();
+        QCOMPARE(f.snippet(1), Item);
+        f.window.undoStack()->redo();
+        QCOMPARE(f.snippet(1), edited);
+    }
+    QVERIFY(f.prompts.notices.isEmpty() && f.prompts.errors.isEmpty());
+}
+
+// OK with a refused address names the field, stays open, and changes
+// nothing, in both dialogs.
+void TestContentWindow::refusedAddressAppliesNothing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("dialogName");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("editor") << u"editButton"_s << u"itemEditor"_s << u"contentField1"_s << u"链接地址 1："_s;
+    QTest::newRow("page") << u"assetsButton"_s << u"pageAssets"_s << u"assetField1"_s << u"图片地址 1："_s;
+}
+
+void TestContentWindow::refusedAddressAppliesNothing()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, dialogName);
+    QFETCH(QString, field);
+    QFETCH(QString, named);
+    Fixture f;
+    f.ws.items().append(Item, u"  item"_s);
+    f.select(0);
+    const QString opened = f.whileOpen([&] { QTest::mouseClick(child(&f.window, button), Qt::LeftButton); },
+                                       [&](QDialog *dialog) {
+                                           // Text fields come first in the editor, so the first text stays
+                                           // edited while the address is refused.
+                                           if (dialogName == u"itemEditor")
+                                               type(child<QLineEdit>(dialog, u"contentField0"_s), u"changed"_s);
+                                           type(child<QLineEdit>(dialog, field), u"javascript:alert(1)"_s);
+                                           QTest::mouseClick(child(dialog, u"okButton"_s), Qt::LeftButton);
+                                           QVERIFY(dialog->isVisible());
+                                           QCOMPARE(f.prompts.notices.size(), 1);
+                                           QVERIFY2(f.prompts.notices.constFirst().startsWith(named),
+                                                    qPrintable(f.prompts.notices.constFirst()));
+                                           QCOMPARE(QApplication::focusWidget(), child(dialog, field));
+                                       });
+    QCOMPARE(opened, dialogName);
+    QCOMPARE(f.snippet(0), Item);
+    QCOMPARE(f.window.undoStack()->count(), 0);
+}
+
+// Every distinct address of the page with its uses; OK replaces a changed
+// one wherever it stands as one command, which stores only what changed.
+void TestContentWindow::pageAssets_data()
+{
+    QTest::addColumn<QString>("newPicture");
+    QTest::addColumn<QString>("close");
+    QTest::addColumn<bool>("applied");
+    QTest::newRow("replace, OK") << u"https://cdn.cn/q.png"_s << u"okButton"_s << true;
+    QTest::newRow("replace, Cancel") << u"https://cdn.cn/q.png"_s << u"cancelButton"_s << false;
+    QTest::newRow("unchanged, OK") << u"p.png"_s << u"okButton"_s << false;
+}
+
+void TestContentWindow::pageAssets()
+{
+    QFETCH(QString, newPicture);
+    QFETCH(QString, close);
+    QFETCH(bool, applied);
+    const QStringList before{u"<a href=\"#\"><img src='p.png'></a>"_s, u"<p>no address</p>"_s,
+                             u"<img src=p.png alt=x><a href=\"https://x.cn/\">x</a>"_s};
+    const QStringList after{u"<a href=\"#\"><img src='https://cdn.cn/q.png'></a>"_s, before[1],
+                            u"<img src=\"https://cdn.cn/q.png\" alt=x><a href=\"https://x.cn/\">x</a>"_s};
+    Fixture f;
+    for (const QString &s : before)
+        f.ws.items().append(s, u"  item"_s);
+
+    const QString opened = f.whileOpen(
+        [&] { QTest::mouseClick(child(&f.window, u"assetsButton"_s), Qt::LeftButton); },
+        [&](QDialog *dialog) {
+            QStringList rows;
+            for (int i = 0; i < 4; ++i) {
+                auto *field = dialog->findChild<QLineEdit *>(u"assetField%1"_s.arg(i));
+                rows << (field ? labelOf(dialog, field) + u' ' + field->text() : u"<none>"_s);
+            }
+            QCOMPARE(rows,
+                     (QStringList{u"链接地址 1（1 处） #"_s, u"图片地址 1（2 处） p.png"_s,
+                                  u"链接地址 2（1 处） https://x.cn/"_s, u"<none>"_s}));
+            type(child<QLineEdit>(dialog, u"assetField1"_s), newPicture);
+            QTest::mouseClick(child(dialog, close), Qt::LeftButton);
+        });
+    QCOMPARE(opened, u"pageAssets"_s);
+    QCOMPARE(f.ws.items().snippets(), applied ? after : before);
+    QCOMPARE(f.window.undoStack()->count(), applied ? 1 : 0);
+    if (applied) {
+        f.window.undoStack()->undo();
+        QCOMPARE(f.ws.items().snippets(), before);
+        f.window.undoStack()->redo();
+        QCOMPARE(f.ws.items().snippets(), after);
+    }
+}
+
+// Nothing to offer: a message instead of an empty dialog; no selection:
+// nothing at all.
+void TestContentWindow::nothingToEdit_data()
+{
+    QTest::addColumn<QStringList>("snippets");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("notices");
+    QTest::newRow("empty list") << QStringList() << -1 << u"assetsButton"_s << 1;
+    QTest::newRow("no address") << QStringList{u"<p>text</p>"_s} << -1 << u"assetsButton"_s << 1;
+    QTest::newRow("no piece") << QStringList{u"<br>\r\n<hr>"_s} << 0 << u"editButton"_s << 1;
+    QTest::newRow("no selection") << QStringList{Item} << -1 << u"editButton"_s << 0;
+}
+
+void TestContentWindow::nothingToEdit()
+{
+    QFETCH(QStringList, snippets);
+    QFETCH(int, selected);
+    QFETCH(QString, button);
+    QFETCH(int, notices);
+    Fixture f;
+    for (const QString &s : snippets)
+        f.ws.items().append(s, u"  item"_s);
+    if (selected >= 0)
+        f.select(selected);
+    QCOMPARE(f.whileOpen([&] { QTest::mouseClick(child(&f.window, button), Qt::LeftButton); }, [](QDialog *) {}),
+             QString());
+    QCOMPARE(f.prompts.notices.size(), notices);
+    QCOMPARE(f.window.undoStack()->count(), 0);
+}
+
+QTEST_MAIN(TestContentWindow)
+#include "test_content_window.moc"

@@ -1,0 +1,84 @@
+#include "ContentEditing.h"
+
+#include "ItemCommands.h"
+#include "ItemEditor.h"
+#include "PageAssetsDialog.h"
+#include "PreviewView.h"
+#include "SampleAddresses.h"
+#include "UserPrompts.h"
+#include "Workspace.h"
+
+#include <QUndoStack>
+
+ContentEditing::ContentEditing(Workspace &workspace, QUndoStack &undo, UserPrompts &prompts, PreviewView &view,
+                               QWidget *window)
+    : QObject(window)
+    , m_workspace(workspace)
+    , m_undo(undo)
+    , m_prompts(prompts)
+    , m_view(view)
+    , m_window(window)
+    , m_samples(SampleAddresses::everySampleAddress())
+{
+}
+
+void ContentEditing::editItem(int row)
+{
+    GeneratedItems &items = m_workspace.items();
+    if (row < 0 || row >= items.count())
+        return;
+    const QString snippet = items.snippet(row);
+    ContentPieces pieces(snippet);
+    if (pieces.pieces().empty()) {
+        m_prompts.notice(QStringLiteral("这一项没有可以编辑的文字、图片或链接"));
+        return;
+    }
+
+    ItemEditor editor(items.name(row), std::move(pieces), m_samples, m_prompts, m_window);
+    connect(&editor, &ItemEditor::previewChanged, this, &ContentEditing::preview);
+    // One message per editing session: a full disk would otherwise answer
+    // every pause in typing with another box.
+    m_previewFailureShown = false;
+    preview(snippet);
+    if (editor.exec() == QDialog::Accepted && editor.editedSnippet() != snippet) {
+        m_undo.push(new ReplaceSnippetsCommand(items, {{row, editor.editedSnippet()}}, QStringLiteral("编辑内容")));
+    }
+    preview(items.snippet(row));
+}
+
+void ContentEditing::editPageAddresses()
+{
+    const QStringList snippets = m_workspace.items().snippets();
+    if (snippets.isEmpty()) {
+        m_prompts.notice(QStringLiteral("生成项目是空的，还没有图片和链接"));
+        return;
+    }
+    std::vector<PageAddress> addresses = collectPageAddresses(snippets);
+    if (addresses.empty()) {
+        m_prompts.notice(QStringLiteral("生成项目中没有图片和链接"));
+        return;
+    }
+
+    PageAssetsDialog dialog(snippets, std::move(addresses), m_samples, m_prompts, m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const PageReplacement &replacement = dialog.replacement();
+    if (replacement.changedItems.empty())
+        return;
+    std::vector<ReplaceSnippetsCommand::Change> changes;
+    changes.reserve(replacement.changedItems.size());
+    for (const int i : replacement.changedItems)
+        changes.push_back({i, replacement.snippets.at(i)});
+    m_undo.push(new ReplaceSnippetsCommand(m_workspace.items(), std::move(changes), QStringLiteral("图片链接")));
+}
+
+void ContentEditing::preview(const QString &snippet)
+{
+    const PreviewResult written = m_workspace.output().itemPreview(snippet);
+    if (written) {
+        m_view.showFile(*written);
+    } else if (!m_previewFailureShown) {
+        m_previewFailureShown = true;
+        m_prompts.error(written.error());
+    }
+}

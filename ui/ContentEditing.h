@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class PreviewView;
+class QUndoStack;
+class QWidget;
+class UserPrompts;
+class Workspace;
+
+// The window's content dialogs and what becomes of their answers: the item
+// editor with its preview of the edit, and the page-wide picture and link
+// addresses. Each change is one undo command; nothing changed, no command.
+class ContentEditing : public QObject
+{
+    Q_OBJECT
+public:
+    ContentEditing(Workspace &workspace, QUndoStack &undo, UserPrompts &prompts, PreviewView &view, QWidget *window);
+
+    // Opens the item editor on entry `row`; nothing for a row the list does
+    // not have. The view shows the item as edited while the editor is open,
+    // and as it stands after it closes; the total-code memo stays as it was.
+    void editItem(int row);
+    // Opens the page-wide dialog; with no address in the list, says so.
+    void editPageAddresses();
+
+private:
+    void preview(const QString &snippet);
+
+    Workspace &m_workspace;
+    QUndoStack &m_undo;
+    UserPrompts &m_prompts;
+    PreviewView &m_view;
+    QWidget *m_window;
+    const QStringList m_samples;
+    bool m_previewFailureShown = false;
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "LayoutDocument.h"
+#include "RecentLayouts.h"
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QUndoStack;
+class QWidget;
+class UserPrompts;
+class Workspace;
+
+// Layout files in the window: save, save as, open, insert, the recent
+// files, the page export, the caption that names the document and the
+// question asked on closing with unsaved changes. Open and Insert are one
+// undo step each; a file that cannot be used changes nothing but shows why.
+class LayoutActions : public QObject
+{
+    Q_OBJECT
+public:
+    // The actions take their keys window-wide in `window`, whose caption
+    // follows the document from now on.
+    LayoutActions(Workspace &workspace, QUndoStack &undo, UserPrompts &prompts, QWidget *window);
+
+    // Ctrl+S, Ctrl+Shift+S, Ctrl+O, Ctrl+Shift+O, Ctrl+E.
+    QAction *saveAction() const { return m_save; }
+    QAction *saveAsAction() const { return m_saveAs; }
+    QAction *openAction() const { return m_open; }
+    QAction *insertAction() const { return m_insert; }
+    QAction *exportAction() const { return m_export; }
+    // One entry per recent file, rebuilt each time it opens.
+    QMenu *recentMenu() const { return m_recentMenu; }
+
+    const LayoutDocument &document() const { return m_document; }
+
+    // Each returns true when the file was written.
+    bool save(); // to the document's file, or as save-as before there is one
+    bool saveAs();
+    void open();
+    void insert();
+    void exportPage();
+    // Open without the dialog, as the command line and the recent entries
+    // do. Unsaved changes to the document's file are asked about first, as
+    // on closing. True when the file was opened.
+    bool openFile(const QString &path);
+
+    // Sets the window's caption from the document and the list now.
+    void refreshCaption();
+    // Whether the window may close: asks first while the list or the shop
+    // type differ from the document's file, and saves when told to.
+    bool confirmClose();
+
+private:
+    bool saveTo(const QString &path);
+    // True when the list may stop being the document's: nothing unsaved,
+    // or saved or given up after the question.
+    bool settleChanges();
+    void openRecent(const QString &path);
+    void fillRecentMenu();
+    QString startFolder() const;
+
+    Workspace &m_workspace;
+    QUndoStack &m_undo;
+    UserPrompts &m_prompts;
+    QWidget *m_window;
+    LayoutDocument m_document;
+    RecentLayouts m_recent;
+    QAction *m_save;
+    QAction *m_saveAs;
+    QAction *m_open;
+    QAction *m_insert;
+    QAction *m_export;
+    QMenu *m_recentMenu;
+};
