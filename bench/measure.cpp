@@ -1,6 +1,9 @@
 // Measures zanfor-layout against the bare web-view program zanfor-baseline
 // and prints a table of medians with their ratios to the baseline, measured
-// in the same run. Both programs run unchanged: a probe library preloaded
+// in the same run. The time until the window is on the screen is compared
+// with a bare window of the same size instead (zanfor-bare-window), both
+// timed by a light probe (bench/window_probe.cpp) that loads nothing either
+// program does not. Both programs run unchanged: a probe library preloaded
 // into them (bench/probe.cpp) reports when the start prompt has loaded,
 // clicks styles and reads memory. The page preview, which needs a long
 // list, runs in the real window in-process (zanfor-page-bench), and so do
@@ -10,6 +13,7 @@
 // Usage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N]
 //                       [--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N]
 //                       [--layouts ITEMS:RUNS,...] [--smoke]
+// --startup-runs also sets how many times each window is timed.
 // The exit status is 3 when a target does not hold; --smoke runs each part
 // once or a few times, to check that it works, and judges nothing.
 #include "ScratchPlatform.h"
@@ -86,8 +90,10 @@ public:
         m_pageBench = bin + QStringLiteral("/zanfor-page-bench");
         m_contentBench = bin + QStringLiteral("/zanfor-content-bench");
         m_probe = QStringLiteral(ZANFOR_PROBE_PATH);
+        m_windowProbe = QStringLiteral(ZANFOR_WINDOW_PROBE_PATH);
+        m_bareWindow = bin + QStringLiteral("/zanfor-bare-window");
         const QStringList needed{bin + QStringLiteral("/zanfor-layout"), bin + QStringLiteral("/zanfor-baseline"),
-                                 m_pageBench, m_contentBench, m_probe};
+                                 m_pageBench, m_contentBench, m_probe, m_windowProbe, m_bareWindow};
         for (const QString &file : needed) {
             if (!QFileInfo::exists(file))
                 die(file + QStringLiteral(" is missing: build the bench targets first"));
@@ -128,6 +134,15 @@ public:
             progress("warming up");
             startup(m_layout);
             startup(m_baseline);
+            windowShown(m_layout.path);
+            windowShown(m_bareWindow);
+        }
+
+        progress(QStringLiteral("window on the screen, %1 runs each").arg(m_options.startupRuns));
+        for (int r = 0; r < m_options.startupRuns; ++r) {
+            const bool layoutFirst = r % 2 == 0;
+            m_window[layoutFirst ? 0 : 1].push_back(windowShown(layoutFirst ? m_layout.path : m_bareWindow));
+            m_window[layoutFirst ? 1 : 0].push_back(windowShown(layoutFirst ? m_bareWindow : m_layout.path));
         }
 
         progress(QStringLiteral("start-up, %1 runs each").arg(m_options.startupRuns));
@@ -225,6 +240,29 @@ private:
                 return parts.mid(1);
         }
         return std::nullopt;
+    }
+
+    // Milliseconds from process start to the first window exposed: mapped
+    // on the X server. The probe quits the program then.
+    double windowShown(const QString &program)
+    {
+        QProcessEnvironment env = m_env;
+        env.insert(QStringLiteral("LD_PRELOAD"), m_windowProbe);
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setStandardErrorFile(QProcess::nullDevice());
+        const qint64 started = monotonicNs();
+        process.start(program, {});
+        if (!process.waitForFinished(60000)) {
+            process.kill();
+            process.waitForFinished();
+            die(program + QStringLiteral(" did not show its window in time"));
+        }
+        for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("zanfor-probe window "))
+                return double(line.mid(20).toLongLong() - started) / 1e6;
+        }
+        die(program + QStringLiteral(" showed no window"));
     }
 
     // Milliseconds from process start to the start prompt's loadFinished.
@@ -359,6 +397,8 @@ private:
         };
         const int clicks = m_options.clicks;
 
+        ratio(QStringLiteral("Window on the screen, against the bare window (%1 runs each)").arg(m_window[0].size()),
+              m_window, ms, 1.5);
         ratio(QStringLiteral("Start-up to start prompt loaded (%1 runs each)").arg(m_startup[0].size()), m_startup, ms,
               1.25);
         ratio(QStringLiteral("Style preview, click to load finished (%1 clicks each)").arg(m_click[0].size()), m_click,
@@ -515,10 +555,13 @@ private:
     QString m_pageBench;
     QString m_contentBench;
     QString m_probe;
+    QString m_windowProbe;
+    QString m_bareWindow;
     QProcessEnvironment m_env;
     Program m_layout;
     Program m_baseline;
-    // Index 0: zanfor-layout, 1: baseline.
+    // Index 0: zanfor-layout, 1: baseline (for m_window, the bare window).
+    std::vector<double> m_window[2];
     std::vector<double> m_startup[2];
     std::vector<double> m_click[2];
     std::vector<double> m_clickOwn[2];

@@ -35,6 +35,12 @@ inline constexpr char16_t SamplePic13[] = u"https://placehold.co/750x100.png";
 // Product details main picture, 420 x 720.
 inline constexpr char16_t SamplePic14[] = u"https://placehold.co/420x720.png";
 
+// Every sample picture address above, for what treats them alike.
+inline constexpr const char16_t *SamplePictures[] = {
+    SamplePic01, SamplePic02, SamplePic03, SamplePic04, SamplePic05, SamplePic06, SamplePic07,
+    SamplePic08, SamplePic09, SamplePic10, SamplePic11, SamplePic12, SamplePic13, SamplePic14,
+};
+
 // The shop home page every picture of the irregular mosaic links to.
 inline constexpr char16_t ShopHomeLink[] = u"https://www.taobao.com/";
 

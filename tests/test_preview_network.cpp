@@ -4,10 +4,16 @@
 #include "LoopbackProxy.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
-#include "Workspace.h"
+#include "SampleAddresses.h"
+#include "SectionPanel.h"
+#include "SectionTable.h"
+#include "StyleGroup.h"
+#include "TestSupport.h"
+#include "UserPrompts.h"
 
 #include <QBuffer>
 #include <QImage>
+#include <QRadioButton>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -35,6 +41,55 @@ int countColour(const QImage &image, QRgb colour)
     return n;
 }
 
+// The smallest rectangle holding every pixel that is not white.
+QRect nonWhiteBounds(const QImage &image)
+{
+    const QImage img = image.convertToFormat(QImage::Format_RGB32);
+    QRect bounds;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            if (line[x] != qRgb(255, 255, 255))
+                bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
+}
+
+// An https address reaches a proxy as "CONNECT host:443", so the proxy
+// records the host alone.
+bool isSampleRequest(const QString &address)
+{
+    return address.contains(QUrl(QString::fromUtf16(SampleAddresses::SamplePic01)).host());
+}
+
+// Answers every dialog with nothing, so a sweep over the sections runs on.
+struct QuietPrompts : UserPrompts
+{
+    void notice(const QString &) override { }
+    void error(const QString &) override { }
+};
+
+// A shown window over fresh scratch files, its start prompt loaded.
+struct Started : TemporaryWorkspace
+{
+    Started()
+        : window(ws, &prompts)
+        , loads(window.preview(), &PreviewView::loadFinished)
+    {
+        window.show();
+    }
+    bool nextLoad()
+    {
+        const qsizetype before = loads.size();
+        return QTest::qWaitFor([&] { return loads.size() > before; }, 20000) && loads.constLast().at(0).toBool();
+    }
+
+    QuietPrompts prompts;
+    MainWindow window;
+    QSignalSpy loads;
+};
+
 } // namespace
 
 class TestPreviewNetwork : public QObject
@@ -42,7 +97,11 @@ class TestPreviewNetwork : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void init() { m_proxy.requested.clear(); }
     void remotePicturesLoad();
+    void stylePreviewsFetchNoSample();
+    void samplePictureDrawnAtItsSize_data();
+    void samplePictureDrawnAtItsSize();
 
 private:
     LoopbackProxy m_proxy;
@@ -67,12 +126,54 @@ void TestPreviewNetwork::remotePicturesLoad()
     QSignalSpy loads(window.preview(), &PreviewView::loadFinished);
     QVERIFY(loads.wait(20000));
 
-    ws.items().append(QStringLiteral("<img width=\"200\" height=\"200\" src=\"%1\">").arg(address),
+    // Beside a sample picture, which never goes out: only the other one does.
+    ws.items().append(QStringLiteral("<img width=\"200\" height=\"200\" src=\"%1\"><img src=\"%2\">")
+                          .arg(address, QString::fromUtf16(SampleAddresses::SamplePic02)),
                       QStringLiteral("  自定义-picture"));
     window.pagePreview();
     QVERIFY(loads.wait(20000));
     QTRY_VERIFY_WITH_TIMEOUT(countColour(window.preview()->grab().toImage(), qRgb(0, 0, 255)) > 30000, 10000);
-    QCOMPARE(m_proxy.requested.count(address), 1);
+    QCOMPARE(m_proxy.requested, QStringList{address});
+}
+
+void TestPreviewNetwork::stylePreviewsFetchNoSample()
+{
+    Started s;
+    QVERIFY(s.nextLoad());
+    int previews = 0;
+    for (const SectionInfo &info : sectionTable()) {
+        s.window.openSection(info.number);
+        StyleGroup *styles = s.window.panel(info.number)->styleGroup();
+        for (int i = 0; styles && info.preview != PreviewKind::None && i < styles->count(); ++i) {
+            styles->item(i)->click();
+            QVERIFY2(s.nextLoad(), qPrintable(info.buttonCaption));
+            ++previews;
+        }
+    }
+    QVERIFY(previews > 20);
+    const QStringList &sent = m_proxy.requested;
+    QVERIFY2(std::none_of(sent.cbegin(), sent.cend(), isSampleRequest), qPrintable(sent.join(u' ')));
+}
+
+void TestPreviewNetwork::samplePictureDrawnAtItsSize_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("wide band") << QString::fromUtf16(SampleAddresses::SamplePic13) << QSize(750, 100);
+    QTest::newRow("square") << QString::fromUtf16(SampleAddresses::SamplePic07) << QSize(350, 350);
+    QTest::newRow("tall") << QString::fromUtf16(SampleAddresses::SamplePic01) << QSize(190, 300);
+}
+
+void TestPreviewNetwork::samplePictureDrawnAtItsSize()
+{
+    QFETCH(QString, address);
+    QFETCH(QSize, size);
+    Started s;
+    QVERIFY(s.nextLoad());
+    s.ws.items().append(QStringLiteral("<img src=\"%1\">").arg(address), QStringLiteral("  自定义-sample"));
+    s.window.pagePreview();
+    QVERIFY(s.nextLoad());
+    QTRY_COMPARE_WITH_TIMEOUT(nonWhiteBounds(s.window.preview()->grab().toImage()).size(), size, 10000);
 }
 
 QTEST_MAIN(TestPreviewNetwork)

@@ -1,22 +1,32 @@
 #include "PreviewView.h"
 
+#include "SamplePicture.h"
 #include "ScratchPlatform.h"
 
+#include <QBuffer>
 #include <QChildEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
+#include <QQuickWidget>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 
 namespace {
+
+// The scheme the sample pictures are served under inside the program.
+const QByteArray SampleScheme = QByteArrayLiteral("zanfor-sample");
 
 // How long a load may take after the engine's processes died before the view
 // says that previews cannot be shown any more.
@@ -28,10 +38,11 @@ bool isRemote(const QUrl &url)
 }
 
 // What a page may fetch or frame besides the scratch files: remote
-// addresses, inline data and the empty page.
+// addresses, inline data, the empty page and the sample pictures.
 bool isOpenToPreviews(const QUrl &url)
 {
-    return isRemote(url) || url.scheme() == u"data" || url.scheme() == u"about";
+    return isRemote(url) || url.scheme() == u"data" || url.scheme() == u"about"
+        || url.scheme() == QLatin1String(SampleScheme);
 }
 
 // The file URLs of the local files a preview may load, built once.
@@ -50,11 +61,13 @@ bool isAllowedFile(const QList<QUrl> &allowed, const QUrl &url)
 
 // Blocks every request for a local resource but the scratch files, so a
 // preview cannot show <img src="file:///..."> or <iframe src="file:///...">.
-// Remote subresources (pictures, style sheets) pass.
-class LocalFileGuard : public QWebEngineUrlRequestInterceptor
+// Remote subresources (pictures, style sheets) pass, except the sample
+// pictures: they are turned to the program's own scheme, so the page keeps
+// their real addresses and no request for them leaves the machine.
+class RequestGuard : public QWebEngineUrlRequestInterceptor
 {
 public:
-    LocalFileGuard(const QList<QUrl> &allowed, QObject *parent)
+    RequestGuard(const QList<QUrl> &allowed, QObject *parent)
         : QWebEngineUrlRequestInterceptor(parent)
         , m_allowed(allowed)
     {
@@ -63,13 +76,48 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
         const QUrl url = info.requestUrl();
-        if (!isOpenToPreviews(url) && !isAllowedFile(m_allowed, url))
+        if (SamplePicture::sizeFor(url).isValid()) {
+            QUrl local = url;
+            local.setScheme(QLatin1String(SampleScheme));
+            info.redirect(local);
+        } else if (!isOpenToPreviews(url) && !isAllowedFile(m_allowed, url)) {
             info.block(true);
+        }
     }
 
 private:
     const QList<QUrl> m_allowed;
 };
+
+// Answers the sample pictures the guard turned to the program's scheme.
+class SamplePictureServer : public QWebEngineUrlSchemeHandler
+{
+public:
+    using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+
+    void requestStarted(QWebEngineUrlRequestJob *job) override
+    {
+        QUrl address = job->requestUrl();
+        address.setScheme(QStringLiteral("https"));
+        const QByteArray png = SamplePicture::png(SamplePicture::sizeFor(address));
+        if (png.isEmpty()) {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        auto *body = new QBuffer(job);
+        body->setData(png);
+        job->reply(QByteArrayLiteral("image/png"), body);
+    }
+};
+
+// Known to the engine before its first object exists, as it requires.
+void registerSampleScheme()
+{
+    QWebEngineUrlScheme scheme(SampleScheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(scheme);
+}
 
 // The window a link with a target asks for. It is never shown: it hands an
 // http(s) address to the desktop's browser and refuses every navigation.
@@ -153,7 +201,9 @@ static QWebEngineProfile *previewProfile()
 {
     // One off-the-record profile for the life of the program, configured once.
     static QWebEngineProfile *profile = [] {
+        registerSampleScheme();
         auto *p = new QWebEngineProfile(QCoreApplication::instance());
+        p->installUrlSchemeHandler(SampleScheme, new SamplePictureServer(p));
         p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
         p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
         QWebEngineSettings *s = p->settings();
@@ -175,19 +225,12 @@ static QWebEngineProfile *previewProfile()
 
 PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
     : QWidget(parent)
-    , m_view(new QWebEngineView(this))
+    , m_allowed(fileUrls(allowedFiles))
+    , m_linkOpener([](const QUrl &url) { QDesktopServices::openUrl(url); })
     , m_stack(new QStackedLayout(this))
     , m_engineNotice(new QLabel(this))
     , m_stallTimer(new QTimer(this))
 {
-    const QList<QUrl> allowed = fileUrls(allowedFiles);
-    m_page = new PreviewPage(previewProfile(), allowed, this);
-    m_page->setUrlRequestInterceptor(new LocalFileGuard(allowed, m_page));
-    m_view->setPage(m_page);
-    m_view->installEventFilter(this);
-    m_view->setContextMenuPolicy(Qt::NoContextMenu);
-    m_page->setBackgroundColor(Qt::white);
-
     m_engineNotice->setObjectName(QStringLiteral("engineNotice"));
     m_engineNotice->setTextFormat(Qt::PlainText);
     m_engineNotice->setWordWrap(true);
@@ -196,20 +239,51 @@ PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
     m_engineNotice->setText(QStringLiteral("预览无法显示：浏览器引擎的进程已退出。\n请重新启动本程序。"
                                            "在关闭程序之前，生成项目列表保持不变。"));
     m_stack->setContentsMargins(0, 0, 0, 0);
-    m_stack->addWidget(m_view);
+    // Until the engine is there, the view is a blank page (paintEvent).
+    m_stack->addWidget(new QWidget(this));
     m_stack->addWidget(m_engineNotice);
+    // The engine's view draws through OpenGL, which Qt sets up for a window
+    // when the window is made. A window shown without it would be made anew
+    // when the view joins, vanishing from the screen meanwhile: a hidden
+    // widget of the same kind has it made that way from the start.
+    (new QQuickWidget(this))->hide();
 
     // Tab passes the preview by: web content would keep the focus inside
     // its links. A click still gives it the focus for scrolling.
-    m_view->setFocusPolicy(Qt::ClickFocus);
     setFocusPolicy(Qt::ClickFocus);
-    setFocusProxy(m_view);
     setAccessibleName(QStringLiteral("预览"));
-    m_view->setAccessibleName(accessibleName());
 
     m_stallTimer->setSingleShot(true);
     m_stallTimer->setInterval(StallMilliseconds);
     connect(m_stallTimer, &QTimer::timeout, this, [this] { m_stack->setCurrentWidget(m_engineNotice); });
+}
+
+void PreviewView::paintEvent(QPaintEvent *)
+{
+    QPainter(this).fillRect(rect(), Qt::white);
+    // The first paint means the window is on the screen: the engine, which
+    // takes a while to start, comes next, once this paint is shown.
+    if (!m_view && !m_engineQueued) {
+        m_engineQueued = true;
+        QMetaObject::invokeMethod(this, &PreviewView::startEngine, Qt::QueuedConnection);
+    }
+}
+
+void PreviewView::startEngine()
+{
+    m_page = new PreviewPage(previewProfile(), m_allowed, this);
+    m_page->setLinkOpener(m_linkOpener);
+    m_page->setUrlRequestInterceptor(new RequestGuard(m_allowed, m_page));
+    m_page->setBackgroundColor(Qt::white);
+    m_view = new QWebEngineView(this);
+    m_view->setPage(m_page);
+    m_view->installEventFilter(this);
+    m_view->setContextMenuPolicy(Qt::NoContextMenu);
+    m_view->setFocusPolicy(Qt::ClickFocus);
+    m_view->setAccessibleName(accessibleName());
+    setFocusProxy(m_view);
+    m_stack->insertWidget(0, m_view);
+    m_stack->setCurrentWidget(m_view);
 
     connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         if (ok) {
@@ -225,13 +299,23 @@ PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
                 if (status != QWebEnginePage::NormalTerminationStatus)
                     renderProcessDied();
             });
+
+    // What was asked before the engine was there: only the last request
+    // counts, as it would have replaced the others.
+    if (!m_lastFile.isEmpty())
+        load(m_lastFile);
+    else if (m_request > 0)
+        setPromptHtml(m_lastPrompt);
+    emit engineStarted();
 }
 
 PreviewView::~PreviewView() = default;
 
 void PreviewView::setLinkOpener(LinkOpener opener)
 {
-    m_page->setLinkOpener(std::move(opener));
+    m_linkOpener = std::move(opener);
+    if (m_page)
+        m_page->setLinkOpener(m_linkOpener);
 }
 
 bool PreviewView::eventFilter(QObject *watched, QEvent *event)
@@ -266,12 +350,16 @@ void PreviewView::showFile(const QString &path)
 
 void PreviewView::load(const QUrl &url)
 {
+    if (!m_page)
+        return; // startEngine() loads it
     watchForStall();
     m_page->load(url);
 }
 
 void PreviewView::setPromptHtml(const QString &text)
 {
+    if (!m_page)
+        return; // startEngine() shows it
     watchForStall();
     m_page->expectPrompt();
     m_page->setHtml(text.toHtmlEscaped(), QUrl(QStringLiteral("about:blank")));

@@ -17,7 +17,12 @@ class PreviewPage;
 // scripts are off, local pages cannot read other local files, new windows
 // are refused, and the view navigates only to the scratch files. Pictures
 // and other subresources from http(s) load; an http(s) link clicked in a
-// preview opens in the desktop's browser, whatever its target.
+// preview opens in the desktop's browser, whatever its target. The sample
+// pictures are drawn by the program (SamplePicture), never fetched.
+//
+// The web engine starts only once the window is on the screen: until then
+// the view is a blank page of the same size, and it keeps the last thing
+// asked of it to show as soon as the engine is there.
 class PreviewView : public QWidget
 {
     Q_OBJECT
@@ -34,6 +39,7 @@ public:
     // Where clicked http(s) links go; the desktop's browser by default.
     void setLinkOpener(LinkOpener opener);
 
+    // Null until the engine has started (engineStarted()).
     QWebEngineView *view() const { return m_view; }
     // The last thing asked to show: a file URL, or empty for a prompt.
     QUrl lastFile() const { return m_lastFile; }
@@ -42,21 +48,28 @@ signals:
     void loadFinished(bool ok);
     // The render process died and the view recovered (or gave up).
     void recovered(bool reshown);
+    // The engine is there: view() is set and the last request is on its way.
+    void engineStarted();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    void startEngine();
     void load(const QUrl &url);
     void setPromptHtml(const QString &text);
     void renderProcessDied();
     void watchForStall();
 
-    QWebEngineView *m_view;
-    PreviewPage *m_page;
+    const QList<QUrl> m_allowed;
+    LinkOpener m_linkOpener;
+    QWebEngineView *m_view = nullptr;
+    PreviewPage *m_page = nullptr;
     QStackedLayout *m_stack;
     QLabel *m_engineNotice;
     QTimer *m_stallTimer;
+    bool m_engineQueued = false;
     QUrl m_lastFile;
     QString m_lastPrompt;
     // Counts every request to show something, so a recovery queued for an
