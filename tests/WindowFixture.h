@@ -6,9 +6,9 @@
 #include "FunctionButton.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
+#include "RecordingPrompts.h"
 #include "SectionPanel.h"
 #include "StyleGroup.h"
-#include "UserPrompts.h"
 #include "Workspace.h"
 
 #include <QEventLoop>
@@ -38,16 +38,6 @@ bool waitUntil(Predicate done, int timeout = 60000)
     loop.exec();
     return done();
 }
-
-// Records every message instead of showing it.
-class RecordingPrompts : public UserPrompts
-{
-public:
-    void notice(const QString &text) override { notices.append(text); }
-    void error(const QString &text) override { errors.append(text); }
-    QStringList notices;
-    QStringList errors;
-};
 
 struct WindowFixture
 {

@@ -3,8 +3,8 @@
 
 #include "MainWindow.h"
 #include "PreviewView.h"
+#include "RecordingPrompts.h"
 #include "TestSupport.h"
-#include "UserPrompts.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -20,15 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class RecordingPrompts : public UserPrompts
-{
-public:
-    void notice(const QString &text) override { notices.append(text); }
-    void error(const QString &text) override { errors.append(text); }
-    QStringList notices;
-    QStringList errors;
-};
 
 // A title, a link to "#" around a sample picture, and a price with an entity.
 const QString Item = u"<div>\r\n  <h3> 标题 </h3><a href=\"#\"><img src='https://placehold.co/190x300.png' "

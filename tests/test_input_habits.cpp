@@ -2,10 +2,10 @@
 // reaches a control that slid under the pointer after its first click, and
 // Enter or Return click the focused button and nothing else.
 #include "MainWindow.h"
+#include "RecordingPrompts.h"
 #include "SectionPanel.h"
 #include "StyleGroup.h"
 #include "TestSupport.h"
-#include "UserPrompts.h"
 
 #include <QAbstractButton>
 #include <QRadioButton>
@@ -15,16 +15,14 @@
 
 namespace {
 
-class RecordingPrompts : public UserPrompts
+class ColourPrompts : public RecordingPrompts
 {
 public:
-    void notice(const QString &text) override { notices.append(text); }
     std::optional<QColor> askColour(const QColor &) override
     {
         ++colourRequests;
         return std::nullopt;
     }
-    QStringList notices;
     int colourRequests = 0;
 };
 
@@ -43,7 +41,7 @@ struct Fixture : TemporaryWorkspace
         }
         QTest::qWait(50);
     }
-    RecordingPrompts prompts;
+    ColourPrompts prompts;
     MainWindow window{ws, &prompts};
     bool active = false;
 };

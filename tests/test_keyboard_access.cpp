@@ -3,10 +3,10 @@
 #include "FunctionButton.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
+#include "RecordingPrompts.h"
 #include "SectionPanel.h"
 #include "StyleGroup.h"
 #include "TestSupport.h"
-#include "UserPrompts.h"
 #include "Workspace.h"
 
 #include <QAccessible>
@@ -22,14 +22,10 @@
 
 namespace {
 
-class RecordingPrompts : public UserPrompts
+class ColourPrompts : public RecordingPrompts
 {
 public:
-    QStringList notices;
-    QStringList errors;
     int colourRequests = 0;
-    void notice(const QString &text) override { notices << text; }
-    void error(const QString &text) override { errors << text; }
     std::optional<QColor> askColour(const QColor &) override
     {
         ++colourRequests;
@@ -64,7 +60,7 @@ private:
 
     std::unique_ptr<TemporaryWorkspace> m_scratch;
     Workspace *m_workspace = nullptr;
-    RecordingPrompts m_prompts;
+    ColourPrompts m_prompts;
     std::unique_ptr<MainWindow> m_window;
 };
 

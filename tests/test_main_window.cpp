@@ -5,11 +5,11 @@
 #include "FunctionButton.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
+#include "RecordingPrompts.h"
 #include "ScratchPlatform.h"
 #include "SectionPanel.h"
 #include "StyleGroup.h"
 #include "TestSupport.h"
-#include "UserPrompts.h"
 #include "Workspace.h"
 
 #include <QBuffer>
@@ -48,19 +48,15 @@ const QString CouponNotice = QStringLiteral("优惠券版式有些许错位，�
 
 // Records every message instead of showing it, and answers the colour
 // dialog with `answer`.
-class RecordingPrompts : public UserPrompts
+class ColourPrompts : public RecordingPrompts
 {
 public:
-    void notice(const QString &text) override { notices.append(text); }
-    void error(const QString &text) override { errors.append(text); }
     std::optional<QColor> askColour(const QColor &preselected) override
     {
         asked.append(preselected);
         return answer;
     }
 
-    QStringList notices;
-    QStringList errors;
     QList<QColor> asked;
     std::optional<QColor> answer;
 };
@@ -187,7 +183,7 @@ struct Fixture : TemporaryWorkspace
         return names;
     }
 
-    RecordingPrompts prompts;
+    ColourPrompts prompts;
     MainWindow window;
     QSignalSpy loads;
 };

@@ -3,9 +3,9 @@
 // no line break, and never a text cut short without a word.
 #include "CodeEdit.h"
 #include "Generators.h"
+#include "RecordingPrompts.h"
 #include "SectionPanel.h"
 #include "TestSupport.h"
-#include "UserPrompts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,13 +15,6 @@
 #include <QtTest>
 
 namespace {
-
-class RecordingPrompts : public UserPrompts
-{
-public:
-    void notice(const QString &text) override { notices.append(text); }
-    QStringList notices;
-};
 
 } // namespace
 
@@ -46,7 +39,8 @@ void TestPastes::codeBox_data()
     QTest::newRow("one long line") << QString() << markup;
     QTest::newRow("among short lines") << "<p>a</p>"
                                        << "\r\n" + markup + "\r\n<p>b</p>\n";
-    QTest::newRow("two, after CR and LF") << "x" << "y\r" + markup + u'\n' + markup;
+    QTest::newRow("two, after CR and LF") << "x"
+                                          << "y\r" + markup + u'\n' + markup;
     QTest::newRow("odd characters inside") << QString() << odd + markup + odd + u'\r' + odd;
     QTest::newRow("short lines only") << "x" << odd + "\r\n" + markup.left(20000);
 }

@@ -4,12 +4,12 @@
 #include "LoopbackProxy.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
+#include "RecordingPrompts.h"
 #include "SampleAddresses.h"
 #include "SectionPanel.h"
 #include "SectionTable.h"
 #include "StyleGroup.h"
 #include "TestSupport.h"
-#include "UserPrompts.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -63,13 +63,6 @@ bool isSampleRequest(const QString &address)
     return address.contains(QUrl(QString::fromUtf16(SampleAddresses::SamplePic01)).host());
 }
 
-// Answers every dialog with nothing, so a sweep over the sections runs on.
-struct QuietPrompts : UserPrompts
-{
-    void notice(const QString &) override { }
-    void error(const QString &) override { }
-};
-
 // A shown window over fresh scratch files, its start prompt loaded.
 struct Started : TemporaryWorkspace
 {
@@ -85,7 +78,7 @@ struct Started : TemporaryWorkspace
         return QTest::qWaitFor([&] { return loads.size() > before; }, 20000) && loads.constLast().at(0).toBool();
     }
 
-    QuietPrompts prompts;
+    RecordingPrompts prompts;
     MainWindow window;
     QSignalSpy loads;
 };

@@ -3,24 +3,14 @@
 #include "FunctionButton.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
+#include "RecordingPrompts.h"
 #include "SectionPanel.h"
 #include "StyleGroup.h"
 #include "TestSupport.h"
-#include "UserPrompts.h"
 
 #include <QRadioButton>
 #include <QWebEngineView>
 #include <QtTest>
-
-namespace {
-
-struct QuietPrompts : UserPrompts
-{
-    void notice(const QString &) override { }
-    void error(const QString &) override { }
-};
-
-} // namespace
 
 class TestWindowFirst : public QObject
 {
@@ -44,7 +34,7 @@ void TestWindowFirst::clicksBeforeTheEngine()
     QFETCH(int, section);
     QFETCH(int, style);
     TemporaryWorkspace t;
-    QuietPrompts prompts;
+    RecordingPrompts prompts;
     MainWindow window(t.ws, &prompts);
     QSignalSpy loads(window.preview(), &PreviewView::loadFinished);
     window.show();
