@@ -228,6 +228,7 @@ PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
     , m_allowed(fileUrls(allowedFiles))
     , m_linkOpener([](const QUrl &url) { QDesktopServices::openUrl(url); })
     , m_stack(new QStackedLayout(this))
+    , m_blank(new QWidget(this))
     , m_engineNotice(new QLabel(this))
     , m_stallTimer(new QTimer(this))
 {
@@ -240,7 +241,7 @@ PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
                                            "在关闭程序之前，生成项目列表保持不变。"));
     m_stack->setContentsMargins(0, 0, 0, 0);
     // Until the engine is there, the view is a blank page (paintEvent).
-    m_stack->addWidget(new QWidget(this));
+    m_stack->addWidget(m_blank);
     m_stack->addWidget(m_engineNotice);
     // The engine's view draws through OpenGL, which Qt sets up for a window
     // when the window is made. A window shown without it would be made anew
@@ -284,6 +285,8 @@ void PreviewView::startEngine()
     setFocusProxy(m_view);
     m_stack->insertWidget(0, m_view);
     m_stack->setCurrentWidget(m_view);
+    delete m_blank;
+    m_blank = nullptr;
 
     connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         if (ok) {
@@ -306,7 +309,6 @@ void PreviewView::startEngine()
         load(m_lastFile);
     else if (m_request > 0)
         setPromptHtml(m_lastPrompt);
-    emit engineStarted();
 }
 
 PreviewView::~PreviewView() = default;

@@ -39,7 +39,7 @@ public:
     // Where clicked http(s) links go; the desktop's browser by default.
     void setLinkOpener(LinkOpener opener);
 
-    // Null until the engine has started (engineStarted()).
+    // Null until the engine has started, just after the window's first paint.
     QWebEngineView *view() const { return m_view; }
     // The last thing asked to show: a file URL, or empty for a prompt.
     QUrl lastFile() const { return m_lastFile; }
@@ -48,8 +48,6 @@ signals:
     void loadFinished(bool ok);
     // The render process died and the view recovered (or gave up).
     void recovered(bool reshown);
-    // The engine is there: view() is set and the last request is on its way.
-    void engineStarted();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -67,6 +65,7 @@ private:
     QWebEngineView *m_view = nullptr;
     PreviewPage *m_page = nullptr;
     QStackedLayout *m_stack;
+    QWidget *m_blank;
     QLabel *m_engineNotice;
     QTimer *m_stallTimer;
     bool m_engineQueued = false;
