@@ -10,6 +10,7 @@
 #include "SectionPanel.h"
 #include "StyleGroup.h"
 #include "TestSupport.h"
+#include "WindowFixture.h"
 #include "Workspace.h"
 
 #include <QBuffer>
@@ -60,27 +61,6 @@ public:
     QList<QColor> asked;
     std::optional<QColor> answer;
 };
-
-// Runs the event loop until `done` holds or the time is up. Unlike
-// QTest::qWaitFor it never sleeps between rounds: the web engine's browser
-// side runs its tasks in this loop, and a sleep in each round slows every
-// page load down to seconds.
-template<typename Predicate>
-bool waitUntil(Predicate done, int timeout = LoadTimeout)
-{
-    if (done())
-        return true;
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
-    poll.start(5);
-    loop.exec();
-    return done();
-}
 
 // The page's text, read back through the view's asynchronous call.
 QString pageText(QWebEnginePage *page, bool html = false)
