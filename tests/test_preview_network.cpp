@@ -125,7 +125,7 @@ void TestPreviewNetwork::remotePicturesLoad()
                       QStringLiteral("  自定义-picture"));
     window.pagePreview();
     QVERIFY(loads.wait(20000));
-    QTRY_VERIFY_WITH_TIMEOUT(countColour(window.preview()->grab().toImage(), qRgb(0, 0, 255)) > 30000, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(countColour(window.preview()->view()->grab().toImage(), qRgb(0, 0, 255)) > 30000, 10000);
     QCOMPARE(m_proxy.requested, QStringList{address});
 }
 
@@ -166,7 +166,7 @@ void TestPreviewNetwork::samplePictureDrawnAtItsSize()
     s.ws.items().append(QStringLiteral("<img src=\"%1\">").arg(address), QStringLiteral("  自定义-sample"));
     s.window.pagePreview();
     QVERIFY(s.nextLoad());
-    QTRY_COMPARE_WITH_TIMEOUT(nonWhiteBounds(s.window.preview()->grab().toImage()).size(), size, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(nonWhiteBounds(s.window.preview()->view()->grab().toImage()).size(), size, 10000);
 }
 
 QTEST_MAIN(TestPreviewNetwork)

@@ -5,24 +5,24 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QStackedLayout;
 class QTimer;
 class QWebEngineView;
-class PreviewPage;
+namespace PreviewEngine {
+class Engine;
+}
 
-// The web view `wb1` and everything that touches QtWebEngine. It shows a
-// one-line prompt or a scratch file, and treats every page as untrusted:
-// scripts are off, local pages cannot read other local files, new windows
-// are refused, and the view navigates only to the scratch files. Pictures
-// and other subresources from http(s) load; an http(s) link clicked in a
-// preview opens in the desktop's browser, whatever its target. The sample
-// pictures are drawn by the program (SamplePicture), never fetched.
+// The web view `wb1`. It shows a one-line prompt or a scratch file through
+// the web engine module (PreviewEngine), which treats every page as
+// untrusted.
 //
 // The web engine starts only once the window is on the screen: until then
 // the view is a blank page of the same size, and it keeps the last thing
-// asked of it to show as soon as the engine is there.
+// asked of it to show as soon as the engine is there. If the module cannot
+// be loaded, the view says so and the rest of the window works on.
 class PreviewView : public QWidget
 {
     Q_OBJECT
@@ -40,7 +40,7 @@ public:
     void setLinkOpener(LinkOpener opener);
 
     // Null until the engine has started, just after the window's first paint.
-    QWebEngineView *view() const { return m_view; }
+    QWebEngineView *view() const;
     // The last thing asked to show: a file URL, or empty for a prompt.
     QUrl lastFile() const { return m_lastFile; }
 
@@ -50,7 +50,6 @@ signals:
     void recovered(bool reshown);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -62,8 +61,9 @@ private:
 
     const QList<QUrl> m_allowed;
     LinkOpener m_linkOpener;
-    QWebEngineView *m_view = nullptr;
-    PreviewPage *m_page = nullptr;
+    std::unique_ptr<PreviewEngine::Engine> m_engine;
+    // Embeds the engine's window.
+    QWidget *m_surface = nullptr;
     QStackedLayout *m_stack;
     QWidget *m_blank;
     QLabel *m_engineNotice;

@@ -1,0 +1,317 @@
+#include "PreviewEngine.h"
+#include "SamplePicture.h"
+
+#include <QBuffer>
+#include <QChildEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QOpenGLContext>
+#include <QPointer>
+#include <QQuickWidget>
+#include <QQuickWindow>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
+#include <QWebEngineView>
+
+// Qt's own context that every OpenGL context of the program shares with.
+// QtGui exports the setter without a public header; QtWebEngine declares
+// the getter the same way.
+QT_BEGIN_NAMESPACE
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
+QT_END_NAMESPACE
+
+// The preview's web engine: one view in a window of its own, and every
+// defence an untrusted page meets. Scripts are off, local pages cannot read
+// other local files, new windows are refused, and the view navigates only
+// to the scratch files. Pictures and other subresources from http(s) load;
+// an http(s) link clicked in a preview opens in the desktop's browser,
+// whatever its target. The sample pictures are drawn by the program
+// (SamplePicture), never fetched.
+namespace {
+
+using LinkOpener = std::function<void(const QUrl &)>;
+
+// The scheme the sample pictures are served under inside the program.
+const QByteArray SampleScheme = QByteArrayLiteral("zanfor-sample");
+
+// How long a load may take after the engine's processes died before the view
+// says that previews cannot be shown any more.
+constexpr int StallMilliseconds = 5000;
+
+bool isRemote(const QUrl &url)
+{
+    return url.scheme() == u"http" || url.scheme() == u"https";
+}
+
+// What a page may fetch or frame besides the scratch files: remote
+// addresses, inline data, the empty page and the sample pictures.
+bool isOpenToPreviews(const QUrl &url)
+{
+    return isRemote(url) || url.scheme() == u"data" || url.scheme() == u"about"
+        || url.scheme() == QLatin1String(SampleScheme);
+}
+
+bool isAllowedFile(const QList<QUrl> &allowed, const QUrl &url)
+{
+    return allowed.contains(url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment));
+}
+
+// Blocks every request for a local resource but the scratch files, so a
+// preview cannot show <img src="file:///..."> or <iframe src="file:///...">.
+// Remote subresources (pictures, style sheets) pass, except the sample
+// pictures: they are turned to the program's own scheme, so the page keeps
+// their real addresses and no request for them leaves the machine.
+class RequestGuard : public QWebEngineUrlRequestInterceptor
+{
+public:
+    RequestGuard(const QList<QUrl> &allowed, QObject *parent)
+        : QWebEngineUrlRequestInterceptor(parent)
+        , m_allowed(allowed)
+    {
+    }
+
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        const QUrl url = info.requestUrl();
+        if (SamplePicture::sizeFor(url).isValid()) {
+            QUrl local = url;
+            local.setScheme(QLatin1String(SampleScheme));
+            info.redirect(local);
+        } else if (!isOpenToPreviews(url) && !isAllowedFile(m_allowed, url)) {
+            info.block(true);
+        }
+    }
+
+private:
+    const QList<QUrl> m_allowed;
+};
+
+// Answers the sample pictures the guard turned to the program's scheme.
+class SamplePictureServer : public QWebEngineUrlSchemeHandler
+{
+public:
+    using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+
+    void requestStarted(QWebEngineUrlRequestJob *job) override
+    {
+        QUrl address = job->requestUrl();
+        address.setScheme(QStringLiteral("https"));
+        const QByteArray png = SamplePicture::png(SamplePicture::sizeFor(address));
+        if (png.isEmpty()) {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        auto *body = new QBuffer(job);
+        body->setData(png);
+        job->reply(QByteArrayLiteral("image/png"), body);
+    }
+};
+
+// Known to the engine before its first object exists, as it requires.
+void registerSampleScheme()
+{
+    QWebEngineUrlScheme scheme(SampleScheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+// The window a link with a target asks for. It is never shown: it hands an
+// http(s) address to the desktop's browser and refuses every navigation.
+class LinkCatcher : public QWebEnginePage
+{
+public:
+    LinkCatcher(QWebEngineProfile *profile, const LinkOpener &open, QObject *parent)
+        : QWebEnginePage(profile, parent)
+        , m_open(open)
+    {
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool) override
+    {
+        if (url.scheme() == u"about")
+            return true; // the empty page a new window starts on
+        if (isRemote(url))
+            m_open(url);
+        deleteLater();
+        return false;
+    }
+
+private:
+    const LinkOpener &m_open;
+};
+
+class PreviewPage : public QWebEnginePage
+{
+public:
+    PreviewPage(QWebEngineProfile *profile, const QList<QUrl> &allowed, LinkOpener open, QObject *parent)
+        : QWebEnginePage(profile, parent)
+        , m_allowed(allowed)
+        , m_open(std::move(open))
+    {
+    }
+
+    void expectPrompt() { m_promptPending = true; }
+    void setLinkOpener(LinkOpener open) { m_open = std::move(open); }
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
+    {
+        // A clicked link never changes what the view shows, in a frame or
+        // not: http(s) goes to the desktop's browser, anything else nowhere.
+        if (type == NavigationTypeLinkClicked) {
+            if (isRemote(url))
+                m_open(url);
+            return false;
+        }
+        if (!isMainFrame)
+            return isOpenToPreviews(url);
+        // The prompt is our own setHtml; any other data: page is refused.
+        if (url.scheme() == u"data") {
+            const bool ours = m_promptPending;
+            m_promptPending = false;
+            return ours;
+        }
+        return isAllowedFile(m_allowed, url);
+    }
+
+    QWebEnginePage *createWindow(WebWindowType) override
+    {
+        // One catcher at a time: a window asked for and never navigated
+        // (the engine's choice) does not pile up.
+        delete m_catcher;
+        m_catcher = new LinkCatcher(profile(), m_open, this);
+        return m_catcher;
+    }
+
+private:
+    const QList<QUrl> m_allowed;
+    LinkOpener m_open;
+    QPointer<LinkCatcher> m_catcher;
+    bool m_promptPending = false;
+};
+
+QWebEngineProfile *previewProfile(const QString &textEncoding)
+{
+    // One off-the-record profile for the life of the program, configured once.
+    static QWebEngineProfile *profile = [&textEncoding] {
+        registerSampleScheme();
+        auto *p = new QWebEngineProfile(QCoreApplication::instance());
+        p->installUrlSchemeHandler(SampleScheme, new SamplePictureServer(p));
+        p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+        QWebEngineSettings *s = p->settings();
+        s->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+        s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+        // The scratch page is local; without this it could fetch no remote
+        // picture at all. Local files stay behind the request guard.
+        s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+        s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+        s->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+        // Scratch files carry no charset declaration: read them in the
+        // encoding they are written in.
+        s->setDefaultTextEncoding(textEncoding);
+        return p;
+    }();
+    return profile;
+}
+
+
+// Starts QtWebEngine in a program that did not link it. The engine needs
+// Qt's shared OpenGL context, which Qt makes with the application object
+// only when asked before it: made here instead, once, before any other
+// OpenGL context exists (the main window draws without OpenGL).
+void prepareOpenGL()
+{
+    if (QOpenGLContext::globalShareContext())
+        return; // a program linking QtWebEngine has it already
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGLRhi);
+    auto *context = new QOpenGLContext(QCoreApplication::instance());
+    context->create();
+    qt_gl_set_global_share_context(context);
+}
+
+class WebEngine : public PreviewEngine::Engine, public QObject
+{
+public:
+    explicit WebEngine(const PreviewEngine::Setup &setup)
+        : m_window(new QWidget)
+    {
+        m_page = new PreviewPage(previewProfile(setup.textEncoding), setup.allowedFiles, setup.openLink, m_window);
+        m_page->setUrlRequestInterceptor(new RequestGuard(setup.allowedFiles, m_page));
+        m_page->setBackgroundColor(Qt::white);
+        m_view = new QWebEngineView(m_window);
+        m_view->setPage(m_page);
+        m_view->installEventFilter(this);
+        m_view->setContextMenuPolicy(Qt::NoContextMenu);
+        m_view->setFocusPolicy(Qt::ClickFocus);
+        m_view->setAccessibleName(QStringLiteral("预览"));
+        auto *layout = new QVBoxLayout(m_window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(m_view);
+        // The view draws through OpenGL, for which Qt makes its window anew
+        // when the view's drawing widget arrives with the first page, and
+        // the embedding would lose the window it holds. A hidden widget of
+        // the same kind has the window made for OpenGL from the start, and
+        // it is made now, for the embedding to take as it is.
+        // Any size but none: a window made at no size is never shown.
+        (new QQuickWidget(m_window))->hide();
+        m_window->resize(640, 480);
+        m_window->winId();
+
+        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_page, setup.loadFinished);
+        QObject::connect(m_page, &QWebEnginePage::renderProcessTerminated, m_page,
+                         [died = setup.renderProcessDied](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                             if (status != QWebEnginePage::NormalTerminationStatus)
+                                 died();
+                         });
+    }
+
+    ~WebEngine() override { delete m_window; }
+
+    QWidget *window() override { return m_window; }
+    QWebEngineView *view() override { return m_view; }
+
+    void load(const QUrl &url) override { m_page->load(url); }
+
+    void showText(const QString &text) override
+    {
+        m_page->expectPrompt();
+        m_page->setHtml(text.toHtmlEscaped(), QUrl(QStringLiteral("about:blank")));
+    }
+
+    void setLinkOpener(LinkOpener open) override { m_page->setLinkOpener(std::move(open)); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The view renders into a child widget it creates itself; keep that
+        // one out of the Tab chain too.
+        if (watched == m_view && event->type() == QEvent::ChildAdded) {
+            if (auto *child = qobject_cast<QWidget *>(static_cast<QChildEvent *>(event)->child()))
+                child->setFocusPolicy(Qt::ClickFocus);
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QWebEngineView *m_view;
+    PreviewPage *m_page;
+};
+
+} // namespace
+
+extern "C" Q_DECL_EXPORT PreviewEngine::Engine *zanforCreatePreviewEngine(const PreviewEngine::Setup &setup)
+{
+    prepareOpenGL();
+    return new WebEngine(setup);
+}
