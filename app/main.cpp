@@ -1,6 +1,7 @@
 #include "AppIcon.h"
 #include "ApplicationSetup.h"
 #include "CommandLine.h"
+#include "FontWarmup.h"
 #include "LayoutActions.h"
 #include "MainWindow.h"
 #include "Workspace.h"
@@ -18,7 +19,9 @@ int main(int argc, char *argv[])
     if (!commandLine || commandLine->exitNow)
         return finishCommandLine(commandLine);
 
+    FontWarmup fonts;
     QApplication app(argc, argv);
+    fonts.finish(); // the window's first text needs them
     setUpApplication(app);
     QApplication::setWindowIcon(applicationIcon());
 

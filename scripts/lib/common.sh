@@ -9,6 +9,7 @@ RUN_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-declarative-dev qt6-webengine-dev libgl-dev
     libgumbo-dev            # HTML5 parser for the editable content pieces
+    libfontconfig-dev       # the font configuration, read ahead at start-up
     qt6-translations-l10n   # Chinese texts of Qt's own dialogs
     fonts-wqy-microhei      # a CJK font for the Chinese captions
 )
