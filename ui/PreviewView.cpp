@@ -36,18 +36,17 @@ Result<PreviewEngine::Factory> engineFactory()
 {
     static const Result<PreviewEngine::Factory> factory = []() -> Result<PreviewEngine::Factory> {
         const QDir programDir(QCoreApplication::applicationDirPath());
-        QString reason;
+        // The reason given is the installed place's: the one a seller has.
+        QStringList reasons;
         for (const QString &dir : {QStringLiteral(ZANFOR_PREVIEW_MODULE_DIR), QStringLiteral(".")}) {
             QLibrary module(programDir.filePath(dir + QStringLiteral("/zanfor-preview")));
-            if (!module.load()) {
-                reason = module.errorString();
-                continue;
+            if (module.load()) {
+                if (auto create = reinterpret_cast<PreviewEngine::Factory>(module.resolve(PreviewEngine::FactoryName)))
+                    return create;
             }
-            if (auto create = reinterpret_cast<PreviewEngine::Factory>(module.resolve(PreviewEngine::FactoryName)))
-                return create;
-            reason = module.errorString();
+            reasons.append(module.errorString());
         }
-        return Failure{reason};
+        return Failure{reasons.first()};
     }();
     return factory;
 }
