@@ -10,10 +10,17 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLibrary>
+#include <QOpenGLContext>
 #include <QPainter>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWindow>
+
+// The setter of Qt's shared OpenGL context: exported by QtGui without a
+// public header; QtWebEngine declares its getter the same way.
+QT_BEGIN_NAMESPACE
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
+QT_END_NAMESPACE
 
 namespace {
 
@@ -30,11 +37,26 @@ QList<QUrl> fileUrls(const QStringList &files)
     return urls;
 }
 
+// QtWebEngine needs Qt's shared OpenGL context before its library is
+// loaded, and Qt makes it with the application object only when asked
+// before that object exists, which would hold the window back. It is made
+// here instead, once, before the module loads; the main window draws
+// without OpenGL. A program that links QtWebEngine has it already.
+void makeSharedOpenGLContext()
+{
+    if (QOpenGLContext::globalShareContext())
+        return;
+    auto *context = new QOpenGLContext(QCoreApplication::instance());
+    context->create();
+    qt_gl_set_global_share_context(context);
+}
+
 // The engine module's factory, loaded once for the life of the program:
 // beside the program, or where it is installed relative to the program.
 Result<PreviewEngine::Factory> engineFactory()
 {
     static const Result<PreviewEngine::Factory> factory = []() -> Result<PreviewEngine::Factory> {
+        makeSharedOpenGLContext();
         const QDir programDir(QCoreApplication::applicationDirPath());
         // The reason given is the installed place's: the one a seller has.
         QStringList reasons;
@@ -127,6 +149,7 @@ void PreviewView::startEngine()
     m_stack->setCurrentWidget(m_surface);
     delete m_blank;
     m_blank = nullptr;
+    QCoreApplication::instance()->installEventFilter(this);
 
     // What was asked before the engine was there: only the last request
     // counts, as it would have replaced the others.
@@ -134,6 +157,26 @@ void PreviewView::startEngine()
         load(m_lastFile);
     else if (m_request > 0)
         setPromptHtml(m_lastPrompt);
+}
+
+bool PreviewView::eventFilter(QObject *watched, QEvent *event)
+{
+    // At quit Qt closes every visible top-level widget and gives up, the
+    // quit with it, at the first one that will not close. The engine's
+    // window is one of them to Qt, yet embedded it cannot be closed on its
+    // own: it is hidden first, with the preview, and shown again if a
+    // window refuses the quit (unsaved changes kept).
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit && m_surface->isVisible()) {
+        m_surface->hide();
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_stack->currentWidget() == m_surface)
+                    m_surface->show();
+            },
+            Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 PreviewView::~PreviewView()

@@ -50,6 +50,7 @@ signals:
     void recovered(bool reshown);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

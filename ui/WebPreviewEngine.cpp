@@ -5,10 +5,8 @@
 #include <QChildEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QOpenGLContext>
 #include <QPointer>
 #include <QQuickWidget>
-#include <QQuickWindow>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -18,13 +16,6 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
-
-// Qt's own context that every OpenGL context of the program shares with.
-// QtGui exports the setter without a public header; QtWebEngine declares
-// the getter the same way.
-QT_BEGIN_NAMESPACE
-Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
-QT_END_NAMESPACE
 
 // The preview's web engine: one view in a window of its own, and every
 // defence an untrusted page meets. Scripts are off, local pages cannot read
@@ -224,21 +215,6 @@ QWebEngineProfile *previewProfile(const QString &textEncoding)
     return profile;
 }
 
-
-// Starts QtWebEngine in a program that did not link it. The engine needs
-// Qt's shared OpenGL context, which Qt makes with the application object
-// only when asked before it: made here instead, once, before any other
-// OpenGL context exists (the main window draws without OpenGL).
-void prepareOpenGL()
-{
-    if (QOpenGLContext::globalShareContext())
-        return; // a program linking QtWebEngine has it already
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGLRhi);
-    auto *context = new QOpenGLContext(QCoreApplication::instance());
-    context->create();
-    qt_gl_set_global_share_context(context);
-}
-
 class WebEngine : public PreviewEngine::Engine, public QObject
 {
 public:
@@ -312,6 +288,5 @@ private:
 
 extern "C" Q_DECL_EXPORT PreviewEngine::Engine *zanforCreatePreviewEngine(const PreviewEngine::Setup &setup)
 {
-    prepareOpenGL();
     return new WebEngine(setup);
 }
