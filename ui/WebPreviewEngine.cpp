@@ -237,8 +237,8 @@ public:
         // when the view's drawing widget arrives with the first page, and
         // the embedding would lose the window it holds. A hidden widget of
         // the same kind has the window made for OpenGL from the start, and
-        // it is made now, for the embedding to take as it is.
-        // Any size but none: a window made at no size is never shown.
+        // it is made now, for the embedding to take as it is, at any size
+        // but none: a window made at no size is never shown.
         (new QQuickWidget(m_window))->hide();
         m_window->resize(640, 480);
         m_window->winId();
