@@ -23,11 +23,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     fonts.finish(); // the window's first text needs them
     setUpApplication(app);
-    QApplication::setWindowIcon(applicationIcon());
 
     Workspace workspace;
     MainWindow window(workspace);
     window.show();
+    setIconOnceShown(window.windowHandle());
 
     // The file comes from the application's arguments: on Windows they are
     // read from the Unicode command line, which argv cannot always carry.

@@ -1,5 +1,6 @@
 #include "AppIcon.h"
 
+#include <QWindow>
 #include <QtTest>
 
 // The window's icon comes from the executable's own resources: every size
@@ -30,6 +31,17 @@ private slots:
         QVERIFY(!shipped.isNull());
         QCOMPARE(icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
                  shipped.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+
+    // The icon follows the window's first appearance, whole.
+    void reachesTheWindowOnceShown()
+    {
+        QWindow window;
+        window.resize(200, 100);
+        window.show();
+        setIconOnceShown(&window);
+        QTRY_VERIFY(!window.icon().isNull());
+        QCOMPARE(window.icon().availableSizes(), applicationIcon().availableSizes());
     }
 };
 
