@@ -3,6 +3,7 @@
 #include <QDirIterator>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWindow>
 
 QIcon applicationIcon()
@@ -25,22 +26,39 @@ void setApplicationIcon()
 }
 
 // Waits for the window's first expose. The window paints while handling
-// that event, so the icon, queued from it, follows the first picture.
+// that event, so the icon, queued from it, follows the first picture. A
+// window the window manager keeps minimised from the start is not exposed,
+// yet its task bar entry needs the icon: it comes after a second then.
 class FirstExpose : public QObject
 {
 public:
-    using QObject::QObject;
+    explicit FirstExpose(QWindow *window)
+        : QObject(window)
+    {
+        window->installEventFilter(this);
+        QTimer::singleShot(1000, this, &FirstExpose::done);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
-            QMetaObject::invokeMethod(qApp, &setApplicationIcon, Qt::QueuedConnection);
-            watched->removeEventFilter(this);
-            deleteLater();
-        }
+        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed())
+            done();
         return false;
     }
+
+private:
+    void done()
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        QMetaObject::invokeMethod(qApp, &setApplicationIcon, Qt::QueuedConnection);
+        parent()->removeEventFilter(this);
+        deleteLater();
+    }
+
+    bool m_done = false;
 };
 
 } // namespace
@@ -51,5 +69,5 @@ void setIconOnceShown(QWindow *window)
         setApplicationIcon();
         return;
     }
-    window->installEventFilter(new FirstExpose(window));
+    new FirstExpose(window);
 }
