@@ -4,7 +4,6 @@
 #include <QBuffer>
 #include <QChildEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QPointer>
 #include <QQuickWidget>
 #include <QVBoxLayout>
@@ -30,10 +29,6 @@ using LinkOpener = std::function<void(const QUrl &)>;
 
 // The scheme the sample pictures are served under inside the program.
 const QByteArray SampleScheme = QByteArrayLiteral("zanfor-sample");
-
-// How long a load may take after the engine's processes died before the view
-// says that previews cannot be shown any more.
-constexpr int StallMilliseconds = 5000;
 
 bool isRemote(const QUrl &url)
 {
