@@ -3,7 +3,7 @@
 #include <QtGlobal>
 
 #if defined(ZANFOR_HAVE_FONTCONFIG)
-#include <fontconfig/fontconfig.h>
+#  include <fontconfig/fontconfig.h>
 #endif
 
 FontWarmup::FontWarmup()

@@ -92,8 +92,13 @@ public:
         m_probe = QStringLiteral(ZANFOR_PROBE_PATH);
         m_windowProbe = QStringLiteral(ZANFOR_WINDOW_PROBE_PATH);
         m_bareWindow = bin + QStringLiteral("/zanfor-bare-window");
-        const QStringList needed{bin + QStringLiteral("/zanfor-layout"), bin + QStringLiteral("/zanfor-baseline"),
-                                 m_pageBench, m_contentBench, m_probe, m_windowProbe, m_bareWindow};
+        const QStringList needed{bin + QStringLiteral("/zanfor-layout"),
+                                 bin + QStringLiteral("/zanfor-baseline"),
+                                 m_pageBench,
+                                 m_contentBench,
+                                 m_probe,
+                                 m_windowProbe,
+                                 m_bareWindow};
         for (const QString &file : needed) {
             if (!QFileInfo::exists(file))
                 die(file + QStringLiteral(" is missing: build the bench targets first"));

@@ -11,8 +11,8 @@
 #include "LineBreaks.h"
 #include "PageAddresses.h"
 #include "PageOutput.h"
-#include "ScratchFiles.h"
 #include "SampleAddresses.h"
+#include "ScratchFiles.h"
 #include "ScratchPlatform.h"
 #include "SectionFrame.h"
 #include "StyleSnippets.h"
@@ -260,7 +260,8 @@ void replaceAddresses(benchmark::State &state)
     const int n = int(state.range(0));
     const QStringList snippets = cyclingSnippets(n);
     const std::vector<AddressReplacement> replacements = {
-        {PieceKind::Picture, QString::fromUtf16(SampleAddresses::SamplePic01), QStringLiteral("https://img.shop.cn/1.png")},
+        {PieceKind::Picture, QString::fromUtf16(SampleAddresses::SamplePic01),
+         QStringLiteral("https://img.shop.cn/1.png")},
         {PieceKind::Link, QStringLiteral("#"), QStringLiteral("https://shop.cn/")},
     };
     std::size_t changed = 0;
@@ -296,8 +297,13 @@ int main(int argc, char **argv)
     listSizes(benchmark::RegisterBenchmark("LayoutOpen", layoutOpen));
     benchmark::RegisterBenchmark("EditorPieces/largest", editorPieces)->Unit(benchmark::kMicrosecond);
     // Ten times the target page as well, to show the cost grows linearly.
-    for (const auto &[name, run] : {std::pair{"PageAddresses", pageAddresses}, std::pair{"ReplacePageAddresses", replaceAddresses}})
-        benchmark::RegisterBenchmark(name, run)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+    for (const auto &[name, run] :
+         {std::pair{"PageAddresses", pageAddresses}, std::pair{"ReplacePageAddresses", replaceAddresses}})
+        benchmark::RegisterBenchmark(name, run)
+            ->Arg(1000)
+            ->Arg(10000)
+            ->Unit(benchmark::kMillisecond)
+            ->Complexity(benchmark::oN);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

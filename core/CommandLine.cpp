@@ -19,10 +19,10 @@ const QString programName = QStringLiteral("zanfor-layout");
 void acceptQtOptions(QCommandLineParser &parser)
 {
     const QString valueOptions[] = {
-        QStringLiteral("platform"),   QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
-        QStringLiteral("plugin"),     QStringLiteral("qmljsdebugger"),      QStringLiteral("qwindowgeometry"),
-        QStringLiteral("qwindowicon"), QStringLiteral("qwindowtitle"),      QStringLiteral("session"),
-        QStringLiteral("display"),    QStringLiteral("geometry"),           QStringLiteral("style"),
+        QStringLiteral("platform"),    QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+        QStringLiteral("plugin"),      QStringLiteral("qmljsdebugger"),      QStringLiteral("qwindowgeometry"),
+        QStringLiteral("qwindowicon"), QStringLiteral("qwindowtitle"),       QStringLiteral("session"),
+        QStringLiteral("display"),     QStringLiteral("geometry"),           QStringLiteral("style"),
         QStringLiteral("stylesheet"),
     };
     const QString flags[] = {QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
@@ -90,7 +90,7 @@ Result<CommandLine> parseCommandLine(const QStringList &arguments)
         const QString text = parser.helpText();
         result.exitNow = true;
         result.output = QStringLiteral("Usage: ") % programName % QStringLiteral(" [options] [FILE]")
-                        % text.mid(text.indexOf(u'\n'));
+            % text.mid(text.indexOf(u'\n'));
     } else if (parser.isSet(version)) {
         result.exitNow = true;
         result.output = programName % u' ' % applicationVersion() % u'\n';

@@ -19,11 +19,11 @@ constexpr qsizetype MaxSnippet = 16 * 1024 * 1024;
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool SanitizedBuild = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#  if __has_feature(address_sanitizer)
 constexpr bool SanitizedBuild = true;
-#else
+#  else
 constexpr bool SanitizedBuild = false;
-#endif
+#  endif
 #else
 constexpr bool SanitizedBuild = false;
 #endif
@@ -46,7 +46,7 @@ public:
     }
 
     static void *allocate(void *self, size_t size) { return static_cast<Arena *>(self)->take(size); }
-    static void release(void *, void *) {}
+    static void release(void *, void *) { }
 
 private:
     static constexpr size_t Align = alignof(std::max_align_t);
@@ -360,7 +360,9 @@ private:
             --span.end;
         if (span.begin == span.end)
             return;
-        const auto bytes = [this](size_t begin, size_t end) { return std::string(m_source.data() + begin, end - begin); };
+        const auto bytes = [this](size_t begin, size_t end) {
+            return std::string(m_source.data() + begin, end - begin);
+        };
         const std::optional<std::string> decoded = decodedAlone(m_source.data() + span.begin, span.end - span.begin);
         // After the text only blanks may follow, around stray end tags
         // ("abc</span>\r\n"), never more text.
@@ -626,7 +628,8 @@ ContentPieces::ContentPieces(QString snippet, Scope scope)
 Result<QString> ContentPieces::apply(const QStringList &values) const
 {
     if (values.size() != qsizetype(m_pieces.size()))
-        return Failure{QStringLiteral("内容项的数目不符：应有 %1 项，收到 %2 项").arg(m_pieces.size()).arg(values.size())};
+        return Failure{
+            QStringLiteral("内容项的数目不符：应有 %1 项，收到 %2 项").arg(m_pieces.size()).arg(values.size())};
     QString out;
     QStringView lineBreak;
     qsizetype copied = 0;

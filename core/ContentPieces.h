@@ -9,8 +9,7 @@
 #include <optional>
 #include <vector>
 
-enum class PieceKind
-{
+enum class PieceKind {
     Text,    // character data between tags
     Picture, // the src of an img
     Link,    // the href of an a
@@ -48,8 +47,7 @@ class ContentPieces
 public:
     // Page-wide address work needs no texts and skips the cost of checking
     // them.
-    enum class Scope
-    {
+    enum class Scope {
         Everything,
         AddressesOnly,
     };

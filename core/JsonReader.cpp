@@ -4,7 +4,6 @@
 
 #include <vector>
 
-
 namespace {
 
 bool isSpace(char c)
@@ -315,13 +314,19 @@ JsonReader::Type JsonReader::type(JsonValue value) const
     if (!value.exists())
         return Type::Missing;
     switch (m_text[value.begin]) {
-    case '{': return Type::Object;
-    case '[': return Type::Array;
-    case '"': return Type::String;
+    case '{':
+        return Type::Object;
+    case '[':
+        return Type::Array;
+    case '"':
+        return Type::String;
     case 't':
-    case 'f': return Type::Bool;
-    case 'n': return Type::Null;
-    default: return Type::Number;
+    case 'f':
+        return Type::Bool;
+    case 'n':
+        return Type::Null;
+    default:
+        return Type::Number;
     }
 }
 
@@ -349,17 +354,29 @@ QString JsonReader::string(JsonValue value) const
             const uchar e = s[i + 1];
             i += 2;
             switch (e) {
-            case 'b': *d++ = u'\b'; break;
-            case 'f': *d++ = u'\f'; break;
-            case 'n': *d++ = u'\n'; break;
-            case 'r': *d++ = u'\r'; break;
-            case 't': *d++ = u'\t'; break;
+            case 'b':
+                *d++ = u'\b';
+                break;
+            case 'f':
+                *d++ = u'\f';
+                break;
+            case 'n':
+                *d++ = u'\n';
+                break;
+            case 'r':
+                *d++ = u'\r';
+                break;
+            case 't':
+                *d++ = u'\t';
+                break;
             case 'u':
                 *d++ = char16_t(hexValue(char(s[i])) << 12 | hexValue(char(s[i + 1])) << 8
                                 | hexValue(char(s[i + 2])) << 4 | hexValue(char(s[i + 3])));
                 i += 4;
                 break;
-            default: *d++ = e; break; // " \ /
+            default:
+                *d++ = e;
+                break; // " \ /
             }
         } else if (c < 0xE0) {
             *d++ = char16_t((c & 0x1F) << 6 | (s[i + 1] & 0x3F));

@@ -69,13 +69,27 @@ public:
                 }
                 *d++ = '\\';
                 switch (c) {
-                case u'"': *d++ = '"'; break;
-                case u'\\': *d++ = '\\'; break;
-                case u'\n': *d++ = 'n'; break;
-                case u'\r': *d++ = 'r'; break;
-                case u'\t': *d++ = 't'; break;
-                case u'\b': *d++ = 'b'; break;
-                case u'\f': *d++ = 'f'; break;
+                case u'"':
+                    *d++ = '"';
+                    break;
+                case u'\\':
+                    *d++ = '\\';
+                    break;
+                case u'\n':
+                    *d++ = 'n';
+                    break;
+                case u'\r':
+                    *d++ = 'r';
+                    break;
+                case u'\t':
+                    *d++ = 't';
+                    break;
+                case u'\b':
+                    *d++ = 'b';
+                    break;
+                case u'\f':
+                    *d++ = 'f';
+                    break;
                 default:
                     *d++ = 'u';
                     *d++ = '0';

@@ -66,7 +66,8 @@ QString writtenFor(const ContentPieces &found, size_t i, const QString &input)
         fuzzFailure("apply refused an acceptable value", input);
     const qsizetype end = piece.start + piece.length;
     const qsizetype tail = snippet.size() - end;
-    if (applied->size() < piece.start + tail || QStringView(*applied).left(piece.start) != QStringView(snippet).left(piece.start)
+    if (applied->size() < piece.start + tail
+        || QStringView(*applied).left(piece.start) != QStringView(snippet).left(piece.start)
         || QStringView(*applied).right(tail) != QStringView(snippet).mid(end))
         fuzzFailure("an edit changed characters outside its piece", input);
     const QString written = applied->mid(piece.start, applied->size() - piece.start - tail);
@@ -75,7 +76,8 @@ QString writtenFor(const ContentPieces &found, size_t i, const QString &input)
     if (piece.kind != PieceKind::Text) {
         const QChar quote = piece.quote.isNull() ? QChar(u'"') : piece.quote;
         const QStringView inside = piece.quote.isNull() ? QStringView(written).mid(1).chopped(1) : QStringView(written);
-        if (inside.contains(quote) || (piece.quote.isNull() && (!written.startsWith(quote) || !written.endsWith(quote))))
+        if (inside.contains(quote)
+            || (piece.quote.isNull() && (!written.startsWith(quote) || !written.endsWith(quote))))
             fuzzFailure("a new address can end its attribute early", input);
     }
     return written;
@@ -102,7 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (p.kind != PieceKind::Text) {
             ++addresses;
             if (!p.quote.isNull()
-                && (p.start == 0 || snippet[p.start - 1] != p.quote || reached == snippet.size() || snippet[reached] != p.quote))
+                && (p.start == 0 || snippet[p.start - 1] != p.quote || reached == snippet.size()
+                    || snippet[reached] != p.quote))
                 fuzzFailure("a quoted address does not sit inside its quotes", snippet);
         }
         values.append(p.value);

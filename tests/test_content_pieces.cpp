@@ -71,11 +71,13 @@ void TestContentPieces::roundTrip_data()
     row("empty", QString());
     row("blank", u" \r\n\t "_s);
     row("misnested", u"<div><p>a<b>b<i>c</b>d</i><table><tr>x<td>y</div><a href=#><p>q</a>r"_s);
-    row("unquoted", u"<a href=a?b=1&c=2 class=x>z</a><img src=p.png width=10/><a href=&quot;x>w</a><a href=\" x \">v</a>"_s);
+    row("unquoted",
+        u"<a href=a?b=1&c=2 class=x>z</a><img src=p.png width=10/><a href=&quot;x>w</a><a href=\" x \">v</a>"_s);
     row("entities", u"<p>&amp &ampx &lt;&gt &copy &#65 &#x41; &notit; &bogus; &#0; &#xD800;</p>"_s);
     row("comments", u"<!-- a <p>b</p> -->c<!--x-- > d --!>e<!-->f<!--- unclosed"_s);
-    row("raw text", u"<script>var a='<a href=\"x\">';</script><style>p{}</style><title>t</title>"
-                    u"<textarea>u</textarea><xmp>v</xmp><noscript>w</noscript><iframe>i</iframe>t"_s);
+    row("raw text",
+        u"<script>var a='<a href=\"x\">';</script><style>p{}</style><title>t</title>"
+        u"<textarea>u</textarea><xmp>v</xmp><noscript>w</noscript><iframe>i</iframe>t"_s);
     row("nul", u"a"_s + nul + u"b<img src=\"x"_s + nul + u"y\"><p>"_s + nul + u"</p><svg>s"_s + nul + u"</svg>"_s);
     row("lone surrogates", high + u"<p>"_s + low + u"x</p><a href=\""_s + high + u"\">y"_s + low + high + u"</a>"_s);
     row("cr only", u"<p>a\rb</p>\r<a href='c'>d</a>\r\r"_s);
@@ -134,22 +136,20 @@ void TestContentPieces::piecesFound_data()
     QTest::newRow("entities decoded, blanks outside")
         << u"<p>\r\n  a &amp; b&nbsp;c &lt;x&gt &#x41;\u3000 </span>\r\n</p>"_s
         << u"Ta &amp; b&nbsp;c &lt;x&gt &#x41;\u3000 => a & b\u00a0c <x> A\u3000"_s << false;
-    QTest::newRow("line break inside")
-        << u"<p>\r\n第一行\r\n  第二行\r\n</p>"_s << u"T第一行\r\n  第二行 => 第一行\n  第二行"_s << true;
+    QTest::newRow("line break inside") << u"<p>\r\n第一行\r\n  第二行\r\n</p>"_s
+                                       << u"T第一行\r\n  第二行 => 第一行\n  第二行"_s << true;
     QTest::newRow("sizes from attributes and style")
         << u"<img src='p.png' width=\"350\" height=\"100%\" style=\"margin:0; HEIGHT: 200px\">"
            u"<img src=q.png width=\"12.5\"><img src=\"r\" style=\"width:30\">"_s
         << u"P'p.png @350x200 | P_q.png | P\"r"_s << false;
-    QTest::newRow("unquoted and empty addresses")
-        << u"<a href=a&amp;b>x</a><a href=\"\">y</a><image src=z>"_s
-        << u"L_a&amp;b => a&b | Tx | L\" | Ty | P_z"_s << false;
+    QTest::newRow("unquoted and empty addresses") << u"<a href=a&amp;b>x</a><a href=\"\">y</a><image src=z>"_s
+                                                  << u"L_a&amp;b => a&b | Tx | L\" | Ty | P_z"_s << false;
     QTest::newRow("not offered")
         << u"<!-- <a href=c>c</a> --><script>s</script><style>t</style><title>u</title><textarea>v</textarea>"
            u"<noscript>w</noscript><xmp>x</xmp><p>&#32;</p><img src=a src=b><a href>k</a>"
            u"<b>y</span>z</b><svg><![CDATA[d]]></svg><template>e</template>"_s
         << u"Tk"_s << false;
-    QTest::newRow("misnested link offered once")
-        << u"<a href=\"h\"><p>t</a>"_s << u"L\"h | Tt"_s << false;
+    QTest::newRow("misnested link offered once") << u"<a href=\"h\"><p>t</a>"_s << u"L\"h | Tt"_s << false;
     // An unpaired surrogate reads as U+FFFD, and stays when unchanged.
     const QChar high(char16_t(0xD800)), low(char16_t(0xDC00));
     QTest::newRow("positions past unpaired surrogates")
@@ -186,8 +186,7 @@ void TestContentPieces::oneEdit_data()
         << u"<p title=\"&amp;\">  标题&nbsp;一 </p>\r\n<a href=\"#\">一\r\n二\r\n三\r\n</a><img src='a.png'><img src=b.png>"_s;
     QTest::newRow("text line breaks as LF")
         << u"<p>a</p>\n<p>b</p>"_s << 1 << u"c\r\nd"_s << u"<p>a</p>\n<p>c\nd</p>"_s;
-    QTest::newRow("text in a snippet without breaks")
-        << u"<p>a</p>"_s << 0 << u"c\nd"_s << u"<p>c\r\nd</p>"_s;
+    QTest::newRow("text in a snippet without breaks") << u"<p>a</p>"_s << 0 << u"c\nd"_s << u"<p>c\r\nd</p>"_s;
     QTest::newRow("text emptied") << u"<p> a </p>"_s << 0 << QString() << u"<p>  </p>"_s;
     QTest::newRow("double-quoted address")
         << page << 1 << u"  https://s.cn/?a=1&b=\"2\"'  "_s
@@ -322,18 +321,17 @@ void TestContentPieces::pageReplacement_data()
     swapped[0] = u"<a href=\"p1.png\"><img src=\"p1.png\"></a><p>a</p>"_s;
     swapped[1] = u"<a href='#'>x</a><img src=p2.png>"_s;
     swapped[2] = u"<img src=\"p1&#46;png\" alt=\"\"><a href=\"p1.png\">y</a>"_s;
-    QTest::newRow("links swapped")
-        << std::vector<AddressReplacement>{{PieceKind::Link, u"#"_s, u"p1.png"_s},
-                                           {PieceKind::Link, u"p1.png"_s, u"#"_s}}
-        << swapped << std::vector<int>{0, 1, 2} << QString();
+    QTest::newRow("links swapped") << std::vector<AddressReplacement>{{PieceKind::Link, u"#"_s, u"p1.png"_s},
+                                                                      {PieceKind::Link, u"p1.png"_s, u"#"_s}}
+                                   << swapped << std::vector<int>{0, 1, 2} << QString();
     QTest::newRow("unchanged") << std::vector<AddressReplacement>{{PieceKind::Link, u"#"_s, u"#"_s}} << page
                                << std::vector<int>{} << QString();
     QTest::newRow("refused address")
         << std::vector<AddressReplacement>{{PieceKind::Link, u"#"_s, u"data:x"_s}} << page << std::vector<int>{}
         << u"“#”的替换地址：不能使用“data:”开头的地址，只能用 http:、https:、// 开头的地址或相对地址"_s;
-    QTest::newRow("two targets")
-        << std::vector<AddressReplacement>{{PieceKind::Link, u"#"_s, u"a"_s}, {PieceKind::Link, u"#"_s, u"b"_s}}
-        << page << std::vector<int>{} << u"“#”有两个不同的替换地址"_s;
+    QTest::newRow("two targets") << std::vector<AddressReplacement>{{PieceKind::Link, u"#"_s, u"a"_s},
+                                                                    {PieceKind::Link, u"#"_s, u"b"_s}}
+                                 << page << std::vector<int>{} << u"“#”有两个不同的替换地址"_s;
 }
 
 void TestContentPieces::pageReplacement()

@@ -113,9 +113,9 @@ void TestLayoutFile::roundTrip_data()
     QTest::newRow("10,000 items, about 13 MB") << Layout{ShopType::Market, cyclingNames(10000), cyclingSnippets(10000)};
 
     const QString awkward[] = {
-        QStringLiteral("a\r\nb\nc\rd\r\r\n\n\r"),        // every kind of break, kept as it is
-        QStringLiteral("  trailing blanks \t \r\n  "),  // blanks and tabs at the ends
-        QString(),                                       // nothing at all
+        QStringLiteral("a\r\nb\nc\rd\r\r\n\n\r"),      // every kind of break, kept as it is
+        QStringLiteral("  trailing blanks \t \r\n  "), // blanks and tabs at the ends
+        QString(),                                     // nothing at all
         QStringLiteral("\"quoted\" \\ back\\slash \\u0041 \\n / </script>"),
         utf16(u"nul\0 bell\a esc\x1b del\x7f \b\f\v"),
         QString::fromUtf16(u"\uFEFFbom \u2028ls \u2029ps \u0085nel \uFFFF \uFFFD"),
@@ -177,7 +177,8 @@ void TestLayoutFile::badFile_data()
     text("cut in a snippet", whole.left(whole.indexOf("</p>")), "截断");
     text("cut before the last brace", whole.left(whole.lastIndexOf('}')), "截断");
     text("an array", "[]", "不是布局文件");
-    text("another format", fileText("\"zanfor-page\"", "1", "0", "\"750\"", "[]"), "格式为 \"zanfor-page\"，不是布局文件");
+    text("another format", fileText("\"zanfor-page\"", "1", "0", "\"750\"", "[]"),
+         "格式为 \"zanfor-page\"，不是布局文件");
     text("no format", fileText(nullptr, "1", "0", "\"750\"", "[]"), "缺少 \"format\" 字段");
     text("newer version", fileText("\"zanfor-layout\"", "2", "0", "\"750\"", "[]"), "更新版本");
     text("no version", fileText("\"zanfor-layout\"", nullptr, "0", "\"750\"", "[]"), "缺少 \"version\"");
@@ -261,8 +262,8 @@ void TestLayoutFile::saveRefuses_data()
     const QString ok = QStringLiteral("<p>好</p>");
     const QString name = QStringLiteral("  自定义");
     const auto second = [&](const QString &n, const QString &s) { return Layout{0, {name, n}, {ok, s}}; };
-    QTest::newRow("lone high surrogate")
-        << second(name, u"a" % QChar(0xD83D) % u"b") << u"第 2 项（\"  自定义\"）的代码中第 2 个字符是不成对的"_s;
+    QTest::newRow("lone high surrogate") << second(name, u"a" % QChar(0xD83D) % u"b")
+                                         << u"第 2 项（\"  自定义\"）的代码中第 2 个字符是不成对的"_s;
     QTest::newRow("high surrogate at the end") << second(name, u"ab" % QChar(0xD83D)) << u"的代码中第 3 个字符"_s;
     QTest::newRow("lone low surrogate") << second(name, QString(QChar(0xDE00))) << u"的代码中第 1 个字符"_s;
     QTest::newRow("surrogates the wrong way round")
@@ -314,8 +315,7 @@ void TestLayoutFile::failedWrite()
     if (fault == QLatin1String("folder")) {
         path = dir.filePath(QStringLiteral("b.zlayout"));
         QVERIFY(QDir().mkpath(path));
-    }
-    else if (fault == QLatin1String("no folder"))
+    } else if (fault == QLatin1String("no folder"))
         path = dir.filePath(QStringLiteral("gone/a.zlayout"));
     const QStringList before = entries(dir);
 
@@ -358,8 +358,8 @@ void TestLayoutFile::failedWrite()
 void TestLayoutFile::exportPage()
 {
     // The file holds the page a page preview writes for the web view.
-    const QStringList snippets = cyclingSnippets(30) << QStringLiteral("lf\nonly\r") << QString()
-                                                     << QString::fromUtf16(u"中文 ￥");
+    const QStringList snippets = cyclingSnippets(30)
+        << QStringLiteral("lf\nonly\r") << QString() << QString::fromUtf16(u"中文 ￥");
     QTemporaryDir dir;
     ScratchFiles scratch(dir.filePath(QStringLiteral("scratch")), std::make_unique<SaveFileWriter>());
     PageOutput output(scratch);
@@ -396,8 +396,8 @@ void TestLayoutFile::document()
         {edited, nullptr, u"*a.zlayout - Zanfor描述排版器"},
         {file, nullptr, u"a.zlayout - Zanfor描述排版器"}, // undo back to what was opened
         {otherShop, nullptr, u"*a.zlayout - Zanfor描述排版器"},
-        {start, nullptr, u"*a.zlayout - Zanfor描述排版器"}, // Open undone
-        {file, nullptr, u"a.zlayout - Zanfor描述排版器"},   // and redone
+        {start, nullptr, u"*a.zlayout - Zanfor描述排版器"},        // Open undone
+        {file, nullptr, u"a.zlayout - Zanfor描述排版器"},          // and redone
         {edited, "/d/b.zlayout", u"b.zlayout - Zanfor描述排版器"}, // save as
         {file, nullptr, u"*b.zlayout - Zanfor描述排版器"},
     };

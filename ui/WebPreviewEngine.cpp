@@ -210,7 +210,9 @@ QWebEngineProfile *previewProfile(const QString &textEncoding)
     return profile;
 }
 
-class WebEngine : public PreviewEngine::Engine, public QObject
+class WebEngine
+    : public PreviewEngine::Engine
+    , public QObject
 {
 public:
     explicit WebEngine(const PreviewEngine::Setup &setup)
