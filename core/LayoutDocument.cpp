@@ -1,16 +1,24 @@
 #include "LayoutDocument.h"
 
+#include "ScratchPlatform.h"
+
 #include <QFileInfo>
 
-void LayoutDocument::setFile(const QString &path, const Layout &content)
+void LayoutDocument::setFile(const QString &path, const Layout &content, const LayoutFile::FileStamp &stamp)
 {
     m_path = path;
     m_saved = content;
+    m_stamp = stamp;
 }
 
 QString LayoutDocument::fileName() const
 {
-    return QFileInfo(m_path).fileName();
+    QString name = ScratchPlatform::displayPath(QFileInfo(m_path).fileName());
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return name;
 }
 
 bool LayoutDocument::isModified(const Layout &current) const

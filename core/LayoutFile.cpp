@@ -4,10 +4,11 @@
 #include "LineBreaks.h"
 #include "PageOutput.h"
 
+#include "ScratchPlatform.h"
+
+#include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -209,36 +210,23 @@ private:
 
 QString nativePath(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return ScratchPlatform::displayPath(path);
 }
 
-// Puts the bytes in the place of the file at `path` in one step: a
-// temporary file beside it, flushed to disk (a seller's hour of work must
-// outlive a power cut, unlike the scratch files), then renamed over it. A
-// replaced file's permissions are kept, a new file gets the usual ones.
-// Returns the system's reason on failure, having changed nothing.
-Result<> writeWhole(const QString &path, const QByteArray &bytes)
+QByteArray hashOf(const QByteArray &bytes)
 {
-    if (QFileInfo(path).isDir())
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// Puts the bytes in the place of the file at `path` in one step, flushed to
+// disk: a seller's hour of work must outlive a power cut, unlike the
+// scratch files. Returns the system's reason on failure, having changed
+// nothing.
+Result<qint64> writeWhole(const QString &path, const QByteArray &bytes)
+{
+    if (ScratchPlatform::fileStatus(path).kind == ScratchPlatform::FileStatus::Folder)
         return Failure{QStringLiteral("这个位置是一个文件夹")};
-    QSaveFile file(path);
-    // Unbuffered, with a short write retried, so that the write that fails
-    // reports why (disk full, file too large): QSaveFile would otherwise
-    // accept a short write and say nothing.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Failure{file.errorString()};
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return Failure{reason};
-        }
-        done += written;
-    }
-    if (!file.commit())
-        return Failure{file.errorString()};
-    return {};
+    return ScratchPlatform::writeFileWhole(path, bytes);
 }
 
 } // namespace
@@ -353,53 +341,91 @@ Result<Layout> fromJson(const QByteArray &json)
     return layout;
 }
 
-Result<> save(const QString &path, const Layout &layout)
+Result<QString> locate(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    Result<QString> found = ScratchPlatform::findFile(absolute);
+    if (!found)
+        return Failure{u"无法打开布局文件 \"" % nativePath(absolute) % u"\"：" % found.error()};
+    return found;
+}
+
+Result<> save(const QString &path, const Layout &layout, FileStamp *stamp)
 {
     const QString prefix = u"无法保存布局文件 \"" % nativePath(path) % u"\"：";
     const Result<QByteArray> json = toJson(layout);
     if (!json)
         return Failure{prefix % json.error()};
-    if (const Result<> written = writeWhole(path, *json); !written)
+    const Result<qint64> written = writeWhole(path, *json);
+    if (!written)
         return Failure{prefix % written.error()};
+    if (stamp)
+        *stamp = FileStamp{json->size(), *written, hashOf(*json)};
     return {};
 }
 
-Result<Layout> open(const QString &path, qint64 maxBytes)
+Result<Layout> open(const QString &path, qint64 maxBytes, FileStamp *stamp)
 {
+    using ScratchPlatform::FileStatus;
     const QString prefix = u"无法打开布局文件 \"" % nativePath(path) % u"\"：";
-    const QFileInfo info(path);
-    if (!info.exists())
+    const FileStatus info = ScratchPlatform::fileStatus(path);
+    switch (info.kind) {
+    case FileStatus::Missing:
         return Failure{prefix % u"文件不存在"};
-    if (info.isDir())
+    case FileStatus::Unknown:
+        return Failure{prefix % info.reason};
+    case FileStatus::Folder:
         return Failure{prefix % u"这是一个文件夹，不是布局文件"};
-    if (!info.isFile())
+    case FileStatus::Other:
         return Failure{prefix % u"这不是普通文件"};
-    const qint64 size = info.size();
-    if (size > maxBytes)
-        return Failure{prefix % u"文件有 " % QString::number(size) % u" 字节，超过布局文件 "
+    case FileStatus::Regular:
+        break;
+    }
+    if (info.size > maxBytes)
+        return Failure{prefix % u"文件有 " % QString::number(info.size) % u" 字节，超过布局文件 "
                        % QString::number(maxBytes / (1024 * 1024)) % u" MB 的上限"};
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure{prefix % u"无法读取：" % file.errorString()};
     // No more than the size just checked is read, even from a file that
     // grows meanwhile.
-    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-    const qint64 read = file.read(bytes.data(), size);
-    if (read < 0)
-        return Failure{prefix % u"无法读取：" % file.errorString()};
-    bytes.truncate(qsizetype(read));
+    FileStatus read;
+    const Result<QByteArray> bytes = ScratchPlatform::readFile(path, info.size, &read);
+    if (!bytes)
+        return Failure{prefix % u"无法读取：" % bytes.error()};
+    if (read.kind != FileStatus::Regular)
+        return Failure{prefix % u"这不是普通文件"};
 
-    Result<Layout> layout = fromJson(bytes);
+    Result<Layout> layout = fromJson(*bytes);
     if (!layout)
         return Failure{prefix % layout.error()};
+    if (stamp)
+        *stamp = FileStamp{read.size, read.modified, hashOf(*bytes)};
     return layout;
+}
+
+bool isUnchanged(const QString &path, const FileStamp &stamp)
+{
+    using ScratchPlatform::FileStatus;
+    if (!stamp.isKnown())
+        return true;
+    const FileStatus now = ScratchPlatform::fileStatus(path);
+    if (now.kind == FileStatus::Missing)
+        return true;
+    if (now.kind != FileStatus::Regular)
+        return false;
+    if (now.size == stamp.size && now.modified == stamp.modified)
+        return true;
+    // Touched but the same bytes (a backup tool, a copy with the same
+    // content) is no change.
+    if (now.size != stamp.size)
+        return false;
+    const Result<QByteArray> bytes = ScratchPlatform::readFile(path, now.size, nullptr);
+    return bytes && hashOf(*bytes) == stamp.hash;
 }
 
 Result<> exportPage(const QString &path, const QStringList &snippets)
 {
     const QByteArray page = normalizeLineBreakBytes(PageOutput::joinPage(snippets).toUtf8());
-    if (const Result<> written = writeWhole(path, page); !written)
+    if (const Result<qint64> written = writeWhole(path, page); !written)
         return Failure{u"无法导出页面 \"" % nativePath(path) % u"\"：" % written.error()};
     return {};
 }

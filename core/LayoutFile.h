@@ -41,6 +41,26 @@ inline QString suffix()
     return QStringLiteral("zlayout");
 }
 
+// A file as this copy of the program last read or wrote it, to tell later
+// whether someone else (another program, another copy) changed it since.
+struct FileStamp
+{
+    qint64 size = -1;
+    qint64 modified = 0;
+    QByteArray hash; // of the bytes; empty: nothing known
+
+    bool isKnown() const { return !hash.isEmpty(); }
+    friend bool operator==(const FileStamp &a, const FileStamp &b)
+    {
+        return a.size == b.size && a.modified == b.modified && a.hash == b.hash;
+    }
+};
+
+// The file that `path` names (absolute; a name the desktop shows with
+// U+FFFD for bytes that are not text is looked up on disk). Message:
+// 无法打开布局文件 "<path>"：<what is wrong>.
+Result<QString> locate(const QString &path);
+
 // The file's bytes. Refuses, naming the item by position and name, a name
 // with a line break and a name or snippet with an unpaired surrogate
 // (UTF-8 cannot hold one); a shop type other than -1, 0, 1 is refused too.
@@ -60,12 +80,19 @@ Result<Layout> fromJson(const QByteArray &json);
 // failed save leaves any earlier file whole and no temporary file behind,
 // and a refused layout writes nothing. The folder must exist.
 // Message: 无法保存布局文件 "<path>"：<what is wrong, or the system's reason>.
-Result<> save(const QString &path, const Layout &layout);
+// `stamp`, when given, receives the file as written.
+Result<> save(const QString &path, const Layout &layout, FileStamp *stamp = nullptr);
 
 // Reads a layout file. A file larger than `maxBytes` is refused before it
 // is read, as is anything but a regular file (a folder, a device, a pipe).
-// Message: 无法打开布局文件 "<path>"：<what is wrong>.
-Result<Layout> open(const QString &path, qint64 maxBytes = MaxBytes);
+// Message: 无法打开布局文件 "<path>"：<what is wrong>. `stamp`, when given,
+// receives the file as read.
+Result<Layout> open(const QString &path, qint64 maxBytes = MaxBytes, FileStamp *stamp = nullptr);
+
+// Whether the file at `path` still holds what `stamp` describes: the same
+// size and time, or else the same bytes. A file that is gone, or a stamp
+// that knows nothing, counts as unchanged: writing it loses nothing.
+bool isUnchanged(const QString &path, const FileStamp &stamp);
 
 // Writes the page a page preview builds from these snippets (each followed
 // by CR LF, every line break made CR LF) as UTF-8 to `path`, the same way

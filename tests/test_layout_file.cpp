@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cstdio>
 
 #ifdef Q_OS_UNIX
 #  include <cerrno>
@@ -68,7 +69,7 @@ QString utf16(const char16_t (&text)[N])
     return QString::fromUtf16(text, N - 1);
 }
 
-enum class Kind { Text, Missing, Folder, NotRegular, TooLarge, Unreadable };
+enum class Kind { Text, Missing, Folder, NotRegular, TooLarge, Unreadable, LinkLoop };
 
 } // namespace
 
@@ -89,6 +90,9 @@ private slots:
     void failedWrite_data();
     void failedWrite();
     void exportPage();
+    void nameNotText();
+    void changedElsewhere_data();
+    void changedElsewhere();
 
     void document();
     void recent_data();
@@ -207,6 +211,9 @@ void TestLayoutFile::badFile_data()
     QTest::newRow("pipe") << Kind::NotRegular << QByteArray() << QStringLiteral("不是普通文件");
     QTest::newRow("over 200 MB") << Kind::TooLarge << QByteArray() << QStringLiteral("超过布局文件 200 MB 的上限");
     QTest::newRow("unreadable") << Kind::Unreadable << whole << QStringLiteral("无法读取：");
+#ifdef Q_OS_UNIX
+    QTest::newRow("link loop") << Kind::LinkLoop << QByteArray() << QString::fromLocal8Bit(std::strerror(ELOOP));
+#endif
 }
 
 void TestLayoutFile::badFile()
@@ -239,6 +246,9 @@ void TestLayoutFile::badFile()
         QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(LayoutFile::MaxBytes + 1));
         break;
     }
+    case Kind::LinkLoop:
+        QVERIFY(QFile::link(path, path));
+        break;
     }
     if (kind == Kind::Unreadable) {
         QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
@@ -375,6 +385,95 @@ void TestLayoutFile::exportPage()
     QCOMPARE(output.memo(), QStringLiteral("memo"));
 }
 
+void TestLayoutFile::nameNotText()
+{
+#ifdef Q_OS_UNIX
+    // The desktop shows the bytes that are not UTF-8 as U+FFFD, and that
+    // is the path its dialogs and Qt's command line hand over.
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const QByteArray real = folder + "/bad\xff\xfename.zlayout";
+    const QByteArray twin = folder + "/bad\xfe\xffname.zlayout"; // looks the same
+    const Layout layout{ShopType::Tmall, {QStringLiteral("n")}, {QStringLiteral("<p>a</p>")}};
+    const QByteArray bytes = *LayoutFile::toJson(layout);
+    const auto writeRaw = [](const QByteArray &path, const QByteArray &content) {
+        FILE *f = std::fopen(path.constData(), "wb");
+        return f && std::fwrite(content.constData(), 1, size_t(content.size()), f) == size_t(content.size())
+            && std::fclose(f) == 0;
+    };
+    QVERIFY(writeRaw(real, bytes));
+    const QString shown = dir.path() + QString::fromUtf16(u"/bad\uFFFD\uFFFDname.zlayout");
+
+    const Result<QString> found = LayoutFile::locate(shown);
+    QVERIFY2(found.ok(), qPrintable(found.error()));
+    const Result<Layout> opened = LayoutFile::open(*found);
+    QVERIFY2(opened.ok(), qPrintable(opened.error()));
+    QVERIFY(*opened == layout);
+    LayoutDocument doc;
+    doc.setFile(*found, *opened);
+    QCOMPARE(doc.fileName(), QString::fromUtf16(u"bad\uFFFD\uFFFDname.zlayout"));
+
+    // Saving writes that same file, not a new one named with U+FFFD.
+    Layout edited = layout;
+    edited.names.append(QStringLiteral("m"));
+    edited.snippets.append(QString());
+    QVERIFY(LayoutFile::save(*found, edited).ok());
+    QVERIFY(!QFile::exists(shown));
+    QVERIFY(*LayoutFile::open(*found) == edited);
+
+    // Two files that look alike: neither is guessed at.
+    QVERIFY(writeRaw(twin, bytes));
+    const Result<QString> ambiguous = LayoutFile::locate(shown);
+    QVERIFY(!ambiguous.ok());
+    QVERIFY2(ambiguous.error().contains(u"无法分辨"), qPrintable(ambiguous.error()));
+#else
+    QSKIP("file names are text here");
+#endif
+}
+
+void TestLayoutFile::changedElsewhere_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("unchanged");
+
+    QTest::newRow("untouched") << "" << true;
+    QTest::newRow("touched, same bytes") << "touch" << true;
+    QTest::newRow("same size, other bytes") << "rewrite" << false;
+    QTest::newRow("longer") << "append" << false;
+    QTest::newRow("deleted") << "delete" << true;
+}
+
+void TestLayoutFile::changedElsewhere()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, unchanged);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.zlayout"));
+    const Layout layout{ShopType::Market, {QStringLiteral("n")}, {QStringLiteral("<p>a</p>")}};
+    for (const bool fromSave : {true, false}) {
+        LayoutFile::FileStamp stamp;
+        QVERIFY(LayoutFile::save(path, layout, &stamp).ok());
+        if (!fromSave)
+            QVERIFY(LayoutFile::open(path, LayoutFile::MaxBytes, &stamp).ok());
+        QVERIFY(stamp.isKnown());
+        QByteArray bytes = readBytes(path);
+        QFile file(path);
+        if (change == u"touch") {
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+        } else if (change == u"rewrite") {
+            QVERIFY(writeBytes(path, bytes.replace("<p>a</p>", "<p>b</p>")));
+        } else if (change == u"append") {
+            QVERIFY(writeBytes(path, bytes + ' '));
+        } else if (change == u"delete") {
+            QVERIFY(file.remove());
+        }
+        file.close();
+        QCOMPARE(LayoutFile::isUnchanged(path, stamp), unchanged);
+    }
+}
+
 void TestLayoutFile::document()
 {
     const Layout start{ShopType::None, {}, {}};
@@ -411,6 +510,10 @@ void TestLayoutFile::document()
         QCOMPARE(doc.isModified(step.current), step.caption[0] == u'*');
     }
     QCOMPARE(doc.closeQuestion(), QStringLiteral("布局已修改，是否保存到 b.zlayout？"));
+
+    // A name is shown on one line, whatever it holds.
+    doc.setFile(QString::fromUtf16(u"/d/a\nb\rc\td\u2028e\x7f.zlayout"), file);
+    QCOMPARE(doc.caption(file), QStringLiteral("a b c d e .zlayout - Zanfor描述排版器"));
 }
 
 void TestLayoutFile::recent_data()
