@@ -1,6 +1,7 @@
 #include "LayoutActions.h"
 
 #include "LayoutCommands.h"
+#include "ScratchPlatform.h"
 #include "UserPrompts.h"
 #include "WindowShortcuts.h"
 #include "Workspace.h"
@@ -61,7 +62,15 @@ LayoutActions::LayoutActions(Workspace &workspace, QUndoStack &undo, UserPrompts
 
 bool LayoutActions::save()
 {
-    return m_document.hasFile() ? saveTo(m_document.path()) : saveAs();
+    if (!m_document.hasFile())
+        return saveAs();
+    // Another program, or another copy of this one, may have written the
+    // file since: its work is not overwritten without a word.
+    if (!LayoutFile::isUnchanged(m_document.path(), m_document.stamp())
+        && !m_prompts.askYesNo(u"布局文件 " % m_document.fileName() % u" 已在别处修改。仍要覆盖吗？",
+                               QStringLiteral("覆盖"), QStringLiteral("取消"), false))
+        return false;
+    return saveTo(m_document.path());
 }
 
 bool LayoutActions::saveAs()
@@ -76,11 +85,12 @@ bool LayoutActions::saveTo(const QString &path)
 {
     const QString file = QFileInfo(path).absoluteFilePath();
     const Layout layout = m_workspace.layout();
-    if (const Result<> saved = LayoutFile::save(file, layout); !saved) {
+    LayoutFile::FileStamp stamp;
+    if (const Result<> saved = LayoutFile::save(file, layout, &stamp); !saved) {
         m_prompts.error(saved.error());
         return false;
     }
-    m_document.setFile(file, layout);
+    m_document.setFile(file, layout, stamp);
     m_recent.add(file);
     refreshCaption();
     return true;
@@ -93,20 +103,47 @@ void LayoutActions::open()
         openFile(path);
 }
 
+Result<Layout> LayoutActions::read(const QString &path, QString *file, LayoutFile::FileStamp *stamp)
+{
+    const Result<QString> found = LayoutFile::locate(path);
+    if (!found)
+        return Failure{found.error()};
+    *file = *found;
+    return LayoutFile::open(*file, LayoutFile::MaxBytes, stamp);
+}
+
 bool LayoutActions::openFile(const QString &path)
 {
-    const QString file = QFileInfo(path).absoluteFilePath();
-    const Result<Layout> opened = LayoutFile::open(file);
+    QString file;
+    LayoutFile::FileStamp stamp;
+    Result<Layout> opened = read(path, &file, &stamp);
     if (!opened) {
         m_prompts.error(opened.error());
         return false;
     }
     // Undo would bring the changes back, but once another file is the
     // document nothing would ask about them on closing.
-    if (!settleChanges())
+    const QString previous = m_document.path();
+    switch (settleChanges()) {
+    case Settled::Cancelled:
         return false;
+    case Settled::Saved:
+        // The file being opened may be the one just saved: what it holds
+        // now is what opens, not what it held before the question.
+        if (previous == file) {
+            opened = read(file, &file, &stamp);
+            if (!opened) {
+                m_prompts.error(opened.error());
+                return false;
+            }
+        }
+        break;
+    case Settled::Unchanged:
+    case Settled::Discarded:
+        break;
+    }
     // The file first, so the caption the new step brings names it.
-    m_document.setFile(file, *opened);
+    m_document.setFile(file, *opened, stamp);
     m_undo.push(new OpenLayoutCommand(m_workspace, *opened));
     m_recent.add(file);
     refreshCaption();
@@ -118,7 +155,8 @@ void LayoutActions::insert()
     const QString path = m_prompts.askOpenFile(QStringLiteral("插入布局"), startFolder(), layoutFilter());
     if (path.isEmpty())
         return;
-    const Result<Layout> inserted = LayoutFile::open(QFileInfo(path).absoluteFilePath());
+    QString file;
+    const Result<Layout> inserted = read(path, &file, nullptr);
     if (!inserted) {
         m_prompts.error(inserted.error());
         return;
@@ -145,9 +183,10 @@ void LayoutActions::exportPage()
 
 void LayoutActions::openRecent(const QString &path)
 {
-    if (!QFileInfo::exists(path)) {
+    const Result<QString> found = LayoutFile::locate(path);
+    if (found && ScratchPlatform::fileStatus(*found).kind == ScratchPlatform::FileStatus::Missing) {
         m_recent.remove(path);
-        m_prompts.error(u"无法打开布局文件 \"" % QDir::toNativeSeparators(path)
+        m_prompts.error(u"无法打开布局文件 \"" % ScratchPlatform::displayPath(path)
                         % u"\"：文件不存在，已从最近的布局中移除");
         return;
     }
@@ -159,7 +198,7 @@ void LayoutActions::fillRecentMenu()
     m_recentMenu->clear();
     const QStringList paths = m_recent.paths();
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        QString shown = QDir::toNativeSeparators(paths.at(i));
+        QString shown = ScratchPlatform::displayPath(paths.at(i));
         shown.replace(u'&', QStringLiteral("&&")); // a lone & would mark a key
         QAction *entry = m_recentMenu->addAction(u'&' % QString::number(i + 1) % u' ' % shown);
         connect(entry, &QAction::triggered, this, [this, path = paths.at(i)] { openRecent(path); });
@@ -183,20 +222,20 @@ void LayoutActions::refreshCaption()
 
 bool LayoutActions::confirmClose()
 {
-    return settleChanges();
+    return settleChanges() != Settled::Cancelled;
 }
 
-bool LayoutActions::settleChanges()
+LayoutActions::Settled LayoutActions::settleChanges()
 {
     if (!m_document.isModified(m_workspace.layout()))
-        return true;
+        return Settled::Unchanged;
     switch (m_prompts.askSaveChanges(m_document.closeQuestion())) {
     case UserPrompts::SaveAnswer::Save:
-        return save();
+        return save() ? Settled::Saved : Settled::Cancelled;
     case UserPrompts::SaveAnswer::Discard:
-        return true;
+        return Settled::Discarded;
     case UserPrompts::SaveAnswer::Cancel:
         break;
     }
-    return false;
+    return Settled::Cancelled;
 }

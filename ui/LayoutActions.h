@@ -54,9 +54,13 @@ public:
 
 private:
     bool saveTo(const QString &path);
-    // True when the list may stop being the document's: nothing unsaved,
-    // or saved or given up after the question.
-    bool settleChanges();
+    // The layout in the file that `path` names, that file's path in
+    // `file` and, when asked, its stamp.
+    static Result<Layout> read(const QString &path, QString *file, LayoutFile::FileStamp *stamp);
+    // Whether the list may stop being the document's: nothing unsaved, or
+    // saved or given up after the question; else cancelled.
+    enum class Settled { Unchanged, Saved, Discarded, Cancelled };
+    Settled settleChanges();
     void openRecent(const QString &path);
     void fillRecentMenu();
     QString startFolder() const;

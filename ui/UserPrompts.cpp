@@ -81,6 +81,19 @@ UserPrompts::SaveAnswer UserPrompts::askSaveChanges(const QString &question)
     return SaveAnswer::Cancel;
 }
 
+bool UserPrompts::askYesNo(const QString &question, const QString &yes, const QString &no, bool yesIsDefault)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("提示信息"), QString(), QMessageBox::NoButton, m_owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(question);
+    QPushButton *yesButton = box.addButton(yes, QMessageBox::AcceptRole);
+    QPushButton *noButton = box.addButton(no, QMessageBox::RejectRole);
+    box.setDefaultButton(yesIsDefault ? yesButton : noButton);
+    box.setEscapeButton(noButton);
+    box.exec();
+    return box.clickedButton() == yesButton;
+}
+
 QColor UserPrompts::pickColour()
 {
     if (const std::optional<QColor> chosen = askColour(m_dialogColour); chosen && chosen->isValid())

@@ -37,6 +37,11 @@ public:
     // button cancel.
     virtual SaveAnswer askSaveChanges(const QString &question);
 
+    // "提示信息" with two buttons, `yes` and `no`; true for `yes`. The
+    // default button is the one named by `yesIsDefault`; Escape and the
+    // box's close button answer `no`.
+    virtual bool askYesNo(const QString &question, const QString &yes, const QString &no, bool yesIsDefault);
+
     // The one colour dialog both colour edits share: opens it with the
     // current colour, keeps a confirmed colour as the new current colour,
     // and returns the current colour whether or not the user confirmed.
