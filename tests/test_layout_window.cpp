@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "UserPrompts.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <QMenu>
 #include <QUndoStack>
 #include <QtTest>
+
+#include <cstdio>
 
 Q_DECLARE_METATYPE(UserPrompts::SaveAnswer)
 
@@ -37,6 +40,11 @@ public:
         asked.append(question);
         return answer;
     }
+    bool askYesNo(const QString &question, const QString &yes, const QString &no, bool yesIsDefault) override
+    {
+        asked.append(question % u" [" % yes % u'/' % no % u"] " % (yesIsDefault ? yes : no));
+        return yesAnswer;
+    }
     QString ask(const QString &caption)
     {
         asked.append(caption);
@@ -46,6 +54,7 @@ public:
     QStringList shown, asked;
     QString file; // the file every file dialog picks; empty: dismissed
     SaveAnswer answer = SaveAnswer::Cancel;
+    bool yesAnswer = false;
 };
 
 // A text field that claims every key for itself, as the platform's editing
@@ -139,6 +148,9 @@ private slots:
     void badFileChangesNothing();
     void unsavedChangesQuestion_data();
     void unsavedChangesQuestion();
+    void shopTypeIsAStep();
+    void changedOnDisk_data();
+    void changedOnDisk();
     void keysFromATextField_data();
     void keysFromATextField();
     void roundTrip();
@@ -165,6 +177,9 @@ void TestLayoutWindow::openAndInsertUndo_data()
     QTest::newRow("open a Tmall page over a market one") << "open" << 0 << 1;
     QTest::newRow("open a page without shop type") << "open" << 1 << -1;
     QTest::newRow("command line") << "command line" << -1 << 1;
+#ifdef Q_OS_UNIX
+    QTest::newRow("command line, name not UTF-8") << "command line, name not UTF-8" << 0 << 1;
+#endif
     QTest::newRow("insert keeps the shop type") << "insert" << 1 << 0;
 }
 
@@ -178,8 +193,18 @@ void TestLayoutWindow::openAndInsertUndo()
     f.window.chooseShopType(startType);
     f.add(QStringLiteral("own"));
     const QString before = f.state();
+    const int steps = f.window.undoStack()->count();
     const Layout file = sample(fileType, 3);
     f.prompts.file = f.write("a.zlayout", file);
+#ifdef Q_OS_UNIX
+    if (how == u"command line, name not UTF-8") {
+        // Written under a name that is not text; the command line and the
+        // dialogs hand over what the desktop shows, U+FFFD for those bytes.
+        const QByteArray raw = QFile::encodeName(f.tmp.path()) + "/a\xff.zlayout";
+        QCOMPARE(std::rename(QFile::encodeName(f.prompts.file).constData(), raw.constData()), 0);
+        f.prompts.file = f.path(QString::fromUtf16(u"a\uFFFD.zlayout"));
+    }
+#endif
 
     const bool open = how != u"insert";
     if (how == u"open")
@@ -194,13 +219,15 @@ void TestLayoutWindow::openAndInsertUndo()
                                           QStringList{QStringLiteral("<p>own</p>")} + file.snippets};
     QVERIFY(f.ws.layout() == expected);
     QCOMPARE(f.shownShop(), QString::number(expected.shopType) % u' ' % expected.pageWidth());
-    QCOMPARE(f.window.undoStack()->count(), 2);
-    QCOMPARE(f.window.windowTitle(), open ? caption("a.zlayout") : caption());
+    QCOMPARE(f.window.undoStack()->count(), steps + 1);
+    const char *name = how.contains(u"UTF-8") ? "a\uFFFD.zlayout" : "a.zlayout";
+    QCOMPARE(f.window.windowTitle(), open ? caption(name) : caption());
     const QString after = f.state();
 
     f.window.undoStack()->undo();
     // An undone Open leaves the window on the opened file, marked changed.
-    QCOMPARE(f.state(), QString(before).replace(caption(), open ? caption("*a.zlayout") : caption()));
+    QCOMPARE(f.state(),
+             QString(before).replace(caption(), open ? caption(QByteArray("*").append(name).constData()) : caption()));
     f.window.undoStack()->redo();
     QCOMPARE(f.state(), after);
 }
@@ -283,6 +310,10 @@ void TestLayoutWindow::unsavedChangesQuestion_data()
                                         << "open" << A::Save << true << true;
     QTest::newRow("open another, 取消") << "open add"
                                         << "open" << A::Cancel << false << false;
+    QTest::newRow("open the same, 保存") << "open add"
+                                         << "reopen" << A::Save << true << true;
+    QTest::newRow("shop type changed") << "open shop"
+                                       << "close" << A::Discard << true << false;
 }
 
 void TestLayoutWindow::unsavedChangesQuestion()
@@ -301,6 +332,8 @@ void TestLayoutWindow::unsavedChangesQuestion()
         QVERIFY(f.layout().openFile(path));
     if (before.contains(u"add"))
         f.add(QStringLiteral("new"));
+    if (before.contains(u"shop"))
+        f.window.chooseShopType(1);
     if (before.contains(u"folder-gone"))
         QVERIFY(QDir(f.path(QStringLiteral("sub"))).removeRecursively());
     const QByteArray onDisk = readBytes(path);
@@ -311,15 +344,76 @@ void TestLayoutWindow::unsavedChangesQuestion()
     if (then == u"close") {
         QCOMPARE(f.window.close(), goesOn);
         QCOMPARE(f.window.isVisible(), !goesOn);
+    } else if (then == u"reopen") {
+        // After 保存 the file holds the list, and that is what opens.
+        QVERIFY(f.layout().openFile(path));
+        QCOMPARE(f.window.windowTitle(), caption("page.zlayout"));
+        QVERIFY(f.ws.layout() == changed);
     } else {
         QCOMPARE(f.layout().openFile(other), goesOn);
         QCOMPARE(f.window.windowTitle(), caption(goesOn ? "other.zlayout" : "*page.zlayout"));
     }
-    const bool asks = before.startsWith(u"open add");
+    const bool asks = before.startsWith(u"open ");
     QCOMPARE(f.prompts.asked,
              asks ? QStringList{QStringLiteral("布局已修改，是否保存到 page.zlayout？")} : QStringList());
     QCOMPARE(f.prompts.shown.size(), before.contains(u"folder-gone") ? 1 : 0);
     QCOMPARE(readBytes(path), saved ? *LayoutFile::toJson(changed) : onDisk);
+}
+
+void TestLayoutWindow::shopTypeIsAStep()
+{
+    Fixture f;
+    QVERIFY(f.layout().openFile(f.write("s.zlayout", sample(0, 1))));
+    const QString opened = f.state();
+    QAbstractButton *tmall =
+        f.window.findChild<QWidget *>(QStringLiteral("rzrdgrpleixing"))->findChild<QButtonGroup *>()->button(1);
+    QTest::mouseClick(tmall, Qt::LeftButton);
+    const QString chosen = f.state();
+    QCOMPARE(chosen,
+             QStringLiteral("shop 1 (1 790) | undo 2 | *s.zlayout - Zanfor描述排版器 |   样式-0 | <p>0</p>\r\n"));
+    QTest::mouseClick(tmall, Qt::LeftButton); // the same again: no step
+    QCOMPARE(f.state(), chosen);
+
+    f.window.undoStack()->undo();
+    QCOMPARE(f.state(), opened);
+    f.window.undoStack()->redo();
+    QCOMPARE(f.state(), chosen);
+    f.window.show();
+    QVERIFY(!f.window.close()); // asked, and cancelled
+    QCOMPARE(f.prompts.asked, QStringList{QStringLiteral("布局已修改，是否保存到 s.zlayout？")});
+}
+
+void TestLayoutWindow::changedOnDisk_data()
+{
+    QTest::addColumn<bool>("changed"); // by another program since it was opened
+    QTest::addColumn<bool>("overwrite");
+
+    QTest::newRow("unchanged: no question") << false << false;
+    QTest::newRow("覆盖") << true << true;
+    QTest::newRow("取消") << true << false;
+}
+
+void TestLayoutWindow::changedOnDisk()
+{
+    QFETCH(bool, changed);
+    QFETCH(bool, overwrite);
+
+    Fixture f;
+    const QString path = f.write("c.zlayout", sample(0, 1));
+    QVERIFY(f.layout().openFile(path));
+    f.add(QStringLiteral("mine"));
+    if (changed)
+        QVERIFY(LayoutFile::save(path, sample(1, 2)).ok()); // as a second copy would
+    const QByteArray onDisk = readBytes(path);
+    f.prompts.yesAnswer = overwrite;
+
+    const bool saved = f.layout().save();
+    QCOMPARE(saved, !changed || overwrite);
+    QCOMPARE(f.prompts.asked,
+             changed ? QStringList{QStringLiteral("布局文件 c.zlayout 已在别处修改。仍要覆盖吗？ [覆盖/取消] 取消")}
+                     : QStringList());
+    QCOMPARE(readBytes(path), saved ? *LayoutFile::toJson(f.ws.layout()) : onDisk);
+    QCOMPARE(f.window.windowTitle(), caption(saved ? "c.zlayout" : "*c.zlayout"));
 }
 
 void TestLayoutWindow::keysFromATextField_data()

@@ -40,3 +40,21 @@ void InsertLayoutCommand::redo()
     // One reset of the view for the whole file, not one insertion per item.
     m_items.assign(m_snippets + m_insertedSnippets, m_names + m_insertedNames);
 }
+
+ShopTypeCommand::ShopTypeCommand(Workspace &workspace, int shopType)
+    : QUndoCommand(QStringLiteral("店铺类型"))
+    , m_workspace(workspace)
+    , m_before(workspace.shopType())
+    , m_after(shopType)
+{
+}
+
+void ShopTypeCommand::undo()
+{
+    m_workspace.setShopType(m_before);
+}
+
+void ShopTypeCommand::redo()
+{
+    m_workspace.setShopType(m_after);
+}

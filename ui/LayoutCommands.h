@@ -40,3 +40,17 @@ private:
     QStringList m_insertedSnippets;
     QStringList m_insertedNames;
 };
+
+// Chooses a shop type, and with it the page width.
+class ShopTypeCommand : public QUndoCommand
+{
+public:
+    ShopTypeCommand(Workspace &workspace, int shopType);
+    void undo() override;
+    void redo() override;
+
+private:
+    Workspace &m_workspace;
+    int m_before;
+    int m_after;
+};

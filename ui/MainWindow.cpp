@@ -6,6 +6,7 @@
 #include "InputHabits.h"
 #include "ItemCommands.h"
 #include "LayoutActions.h"
+#include "LayoutCommands.h"
 #include "PreviewView.h"
 #include "ScreenFit.h"
 #include "SectionPanel.h"
@@ -423,9 +424,11 @@ void MainWindow::openSection(int number)
 
 void MainWindow::chooseShopType(int index)
 {
-    m_workspace.chooseShopType(index);
+    // A choice is a step of its own, undone like any change to the page;
+    // the same type again, or no type, is none.
+    if ((index == ShopType::Market || index == ShopType::Tmall) && index != m_workspace.shopType())
+        m_undo->push(new ShopTypeCommand(m_workspace, index));
     showShopType();
-    m_layoutActions->refreshCaption();
 }
 
 void MainWindow::showShopType()
