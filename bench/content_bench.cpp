@@ -11,6 +11,7 @@
 // Arguments: <items> <runs>, e.g. 1000 9. Prints one line per timing and
 // "pieces <n> <bytes>" for the item the editor opens on.
 #include "ContentPieces.h"
+#include "ItemListPanel.h"
 #include "MainWindow.h"
 #include "SampleAddresses.h"
 #include "StyleSnippets.h"
@@ -91,7 +92,7 @@ int main(int argc, char *argv[])
         withDialog(
             [&] {
                 timer.start();
-                window.editItem();
+                window.items()->editItem();
             },
             [&](QDialog *dialog) { opened = painted(dialog); });
         std::printf("editor %lld\n", static_cast<long long>(opened));
@@ -108,7 +109,7 @@ int main(int argc, char *argv[])
         withDialog(
             [&] {
                 timer.start();
-                window.editPageAddresses();
+                window.items()->editPageAddresses();
             },
             [&](QDialog *dialog) {
                 opened = painted(dialog);

@@ -4,7 +4,7 @@
 //
 //   page <items> <page bytes> <own ns> <total ns> <ok|failed>
 //
-// where "own" is the time until the click handler (MainWindow::pagePreview)
+// where "own" is the time until the click handler (ItemListPanel::pagePreview)
 // returns, i.e. before the web view starts loading, and "total" runs to the
 // web view's loadFinished. Arguments: <items>:<clicks> ... e.g. 1000:7.
 //

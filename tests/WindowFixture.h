@@ -4,6 +4,7 @@
 // drive the real window: shown, waited for, its widgets found by name.
 
 #include "FunctionButton.h"
+#include "ItemListPanel.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
 #include "RecordingPrompts.h"

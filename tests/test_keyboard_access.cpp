@@ -1,6 +1,7 @@
 // The window used with the keyboard alone and through a screen reader, and
 // the web view's recovery when its render process dies.
 #include "FunctionButton.h"
+#include "ItemListPanel.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
 #include "RecordingPrompts.h"
@@ -235,7 +236,7 @@ void TestKeyboardAccess::renderProcessDeathIsRecovered()
 
     m_workspace->items().append(QStringLiteral("<p>第一段</p>"), QStringLiteral("  自定义-a"));
     loads.clear();
-    m_window->pagePreview();
+    m_window->items()->pagePreview();
     QVERIFY(loads.wait(20000));
 
     QSignalSpy recovered(preview, &PreviewView::recovered);
@@ -267,7 +268,7 @@ void TestKeyboardAccess::largePagesDoNotWaitForTheView()
         items.append(QStringLiteral("<table width=\"100%\"><tr><td>第%1段\n</td></tr></table>").arg(i),
                      QStringLiteral("  自定义-%1").arg(i));
     QSignalSpy loads(m_window->preview(), &PreviewView::loadFinished);
-    m_window->pagePreview();
+    m_window->items()->pagePreview();
     QCOMPARE(loads.size(), 0);
     QCOMPARE(m_window->preview()->lastFile(), QUrl::fromLocalFile(m_workspace->files().previewPath()));
     QCOMPARE(m_workspace->output().memo().count(QStringLiteral("\r\n")), 20000);
@@ -278,7 +279,7 @@ void TestKeyboardAccess::largePagesDoNotWaitForTheView()
     const int lines = int(5 * 1024 * 1024 / line.toUtf8().size());
     memo->setPlainText(line.repeated(lines));
     m_window->panel(CustomSection)->add();
-    m_window->pagePreview();
+    m_window->items()->pagePreview();
     QCOMPARE(loads.size(), 0);
     QCOMPARE(items.count(), 10001);
     QCOMPARE(m_workspace->output().memo().count(QStringLiteral("\r\n")), 20000 + lines + 1);

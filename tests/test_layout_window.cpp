@@ -3,6 +3,7 @@
 // question on closing. The web view plays no part.
 
 #include "LayoutActions.h"
+#include "ItemListPanel.h"
 #include "MainWindow.h"
 #include "RecentLayouts.h"
 #include "SectionPanel.h"
@@ -102,7 +103,7 @@ struct Fixture : TemporaryWorkspace
         return LayoutFile::save(path(QLatin1String(name)), content) ? path(QLatin1String(name)) : QString();
     }
     // A list change as the window makes it: one undo step.
-    void add(const QString &name) { window.addItem({name, u"<p>" % name % u"</p>"}); }
+    void add(const QString &name) { window.items()->addItem({name, u"<p>" % name % u"</p>"}); }
     void click(const char *button)
     {
         QTest::mouseClick(window.findChild<QWidget *>(QLatin1String(button)), Qt::LeftButton);
@@ -269,7 +270,7 @@ void TestLayoutWindow::badFileChangesNothing()
     out.close();
     f.prompts.file = bad;
     if (how == u"open") {
-        f.window.openLayout();
+        f.window.items()->openLayout();
     } else if (how == u"insert") {
         f.layout().insert();
     } else if (how == u"command line") {
@@ -458,16 +459,16 @@ void TestLayoutWindow::roundTrip()
     for (const QString &snippet : {QStringLiteral("<p>CR LF\r\nLF\nCR\rend</p>  "),
                                    QStringLiteral("<table>\t\r\n  <tr><td>宽度 750 ¥ 🎁</td></tr>\r\n</table>\r\n\r\n"),
                                    QStringLiteral("\"quoted\" \\ back\\slash </script> \u2028 \u00a0"), QString()})
-        f.window.addItem({QStringLiteral("  自定义-\"名\"\t"), snippet});
+        f.window.items()->addItem({QStringLiteral("  自定义-\"名\"\t"), snippet});
     f.window.chooseShopType(1);
-    f.window.pagePreview();
+    f.window.items()->pagePreview();
     const QByteArray page = f.preview();
 
     f.prompts.file = f.path(QStringLiteral("page.zlayout"));
     f.click("saveButton");
     QCOMPARE(f.window.windowTitle(), caption("page.zlayout"));
     const Layout built = f.ws.layout();
-    f.window.clearItems();
+    f.window.items()->clearItems();
     f.window.chooseShopType(0);
     f.prompts.answer = UserPrompts::SaveAnswer::Discard; // the emptied list
     f.click("openButton");

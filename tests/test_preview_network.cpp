@@ -2,6 +2,7 @@
 // loopback address, which answers every request itself. The engine's flags
 // hold for the whole process, so these cases have an executable of their own.
 #include "LoopbackProxy.h"
+#include "ItemListPanel.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
 #include "RecordingPrompts.h"
@@ -123,7 +124,7 @@ void TestPreviewNetwork::remotePicturesLoad()
     ws.items().append(QStringLiteral("<img width=\"200\" height=\"200\" src=\"%1\"><img src=\"%2\">")
                           .arg(address, QString::fromUtf16(SampleAddresses::SamplePic02)),
                       QStringLiteral("  自定义-picture"));
-    window.pagePreview();
+    window.items()->pagePreview();
     QVERIFY(loads.wait(20000));
     QTRY_VERIFY_WITH_TIMEOUT(countColour(window.preview()->view()->grab().toImage(), qRgb(0, 0, 255)) > 30000, 10000);
     QCOMPARE(m_proxy.requested, QStringList{address});
@@ -164,7 +165,7 @@ void TestPreviewNetwork::samplePictureDrawnAtItsSize()
     Started s;
     QVERIFY(s.nextLoad());
     s.ws.items().append(QStringLiteral("<img src=\"%1\">").arg(address), QStringLiteral("  自定义-sample"));
-    s.window.pagePreview();
+    s.window.items()->pagePreview();
     QVERIFY(s.nextLoad());
     QTRY_COMPARE_WITH_TIMEOUT(nonWhiteBounds(s.window.preview()->view()->grab().toImage()).size(), size, 10000);
 }

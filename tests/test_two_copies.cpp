@@ -4,6 +4,7 @@
 // A copy is this executable started with --copy NAME: it previews a page
 // saying NAME, prints what its view shows, and shows the page again for
 // every line it reads.
+#include "ItemListPanel.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
 #include "Workspace.h"
@@ -53,7 +54,7 @@ int runCopy(const QString &name)
         std::printf("%s\n", qPrintable(text));
         std::fflush(stdout);
     };
-    print(shownAfter(view, [&] { window.pagePreview(); }));
+    print(shownAfter(view, [&] { window.items()->pagePreview(); }));
     for (char line[8]; std::fgets(line, sizeof line, stdin);)
         print(shownAfter(view, [&] { view->showFile(workspace.files().previewPath()); }));
     return 0;

@@ -1,35 +1,28 @@
 #include "MainWindow.h"
 
-#include "ContentEditing.h"
 #include "FunctionButton.h"
-#include "GeneratedItemsModel.h"
 #include "InputHabits.h"
-#include "ItemCommands.h"
+#include "ItemListPanel.h"
 #include "LayoutActions.h"
 #include "LayoutCommands.h"
 #include "PreviewView.h"
 #include "ScreenFit.h"
 #include "SectionPanel.h"
 #include "UserPrompts.h"
+#include "WindowLook.h"
 #include "Workspace.h"
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
-#include <QListView>
-#include <QMenu>
 #include <QPainter>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSplitter>
-#include <QStyledItemDelegate>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -39,38 +32,6 @@ namespace {
 
 // The function list's hover colour is the right column's colour.
 const QColor &RightColumnColour = FunctionButton::HoverColour;
-
-QFont pixelFont(int pixels, bool bold = false)
-{
-    QFont f = QGuiApplication::font();
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-QLabel *label(const QString &name, const QString &text, QPoint pos, int pixels, const QColor &colour, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setTextFormat(Qt::PlainText);
-    l->setFont(pixelFont(pixels));
-    if (colour.isValid()) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, colour);
-        l->setPalette(p);
-    }
-    l->move(pos);
-    l->adjustSize();
-    return l;
-}
-
-void fill(QWidget *w, const QColor &colour)
-{
-    w->setAutoFillBackground(true);
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    w->setPalette(p);
-}
 
 // The left column's picture: a dark grey band 50 pixels high over white.
 class LeftPanel : public QWidget
@@ -85,16 +46,6 @@ protected:
         p.fillRect(rect(), Qt::white);
         p.fillRect(QRect(0, 0, width(), 50), QColor(64, 64, 64));
     }
-};
-
-// The generated-items header picture: plain mid grey.
-class HeaderPicture : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(128, 128, 128)); }
 };
 
 class GradientHandle : public QSplitterHandle
@@ -122,17 +73,6 @@ protected:
     QSplitterHandle *createHandle() override { return new GradientHandle(orientation(), this); }
 };
 
-// Rows of 25 pixels, the name 2 pixels from the left edge.
-class RowDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), 25};
-    }
-};
-
 } // namespace
 
 MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *parent)
@@ -140,7 +80,6 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
     , m_workspace(workspace)
     , m_ownPrompts(prompts ? nullptr : std::make_unique<UserPrompts>())
     , m_prompts(prompts ? prompts : m_ownPrompts.get())
-    , m_model(new GeneratedItemsModel(workspace.items(), this))
     , m_undo(new QUndoStack(this))
 {
     m_prompts->setOwner(this);
@@ -155,12 +94,14 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
     splitter->setObjectName(QStringLiteral("rzspltr1"));
     splitter->setHandleWidth(4);
     splitter->setChildrenCollapsible(false);
+    // The layout-file actions take their keys window-wide and keep the
+    // caption; the list's menu offers them.
+    m_layoutActions = new LayoutActions(m_workspace, *m_undo, *m_prompts, this);
     splitter->addWidget(buildLeftColumn());
     splitter->addWidget(buildRightColumn());
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({219, ClientWidth - 219 - 4});
     setCentralWidget(splitter);
-    m_content = new ContentEditing(m_workspace, *m_undo, *m_prompts, *m_wb1, this);
 
     // Undo and redo of every change to the list, window-wide; a focused
     // text field takes the same keys for its own editing first. Every key
@@ -179,13 +120,11 @@ MainWindow::MainWindow(Workspace &workspace, UserPrompts *prompts, QWidget *pare
     redo->setShortcuts(redoKeys);
     addActions({undo, redo});
 
-    m_layoutActions = new LayoutActions(m_workspace, *m_undo, *m_prompts, this);
-    buildListMenu();
     // Opening a layout, and undoing that, set the shop type as well.
     connect(m_undo, &QUndoStack::indexChanged, this, &MainWindow::showShopType);
 
     // The start prompt: what the view shows until the first preview.
-    m_wb1->showPrompt(StartPrompt);
+    m_preview->showPrompt(StartPrompt);
 
     // Centred, or shrunk onto a screen smaller than the window.
     new ScreenFit(this);
@@ -210,7 +149,7 @@ QWidget *MainWindow::buildLeftColumn()
     rzpnl2->setObjectName(QStringLiteral("rzpnl2"));
     layout->addWidget(rzpnl2);
 
-    label(QStringLiteral("lbl5"), QStringLiteral("参数设置"), {78, 24}, 16, Qt::white, rzpnl2);
+    WindowLook::label(QStringLiteral("lbl5"), QStringLiteral("参数设置"), {78, 24}, 16, Qt::white, rzpnl2);
 
     auto *shopType = new QGroupBox(QStringLiteral("店铺类型"), rzpnl2);
     shopType->setObjectName(QStringLiteral("rzrdgrpleixing"));
@@ -225,12 +164,12 @@ QWidget *MainWindow::buildLeftColumn()
     }
     connect(m_shopTypes, &QButtonGroup::idClicked, this, &MainWindow::chooseShopType);
 
-    m_lblleixing = new QLabel(m_workspace.pageWidth(), rzpnl2);
-    m_lblleixing->setObjectName(QStringLiteral("lblleixing"));
-    m_lblleixing->setTextFormat(Qt::PlainText);
-    m_lblleixing->hide();
+    m_pageWidthLabel = new QLabel(m_workspace.pageWidth(), rzpnl2);
+    m_pageWidthLabel->setObjectName(QStringLiteral("lblleixing"));
+    m_pageWidthLabel->setTextFormat(Qt::PlainText);
+    m_pageWidthLabel->hide();
 
-    label(QStringLiteral("lbl13"), QStringLiteral("— 功能列表 —"), {66, 152}, 14, {}, rzpnl2);
+    WindowLook::label(QStringLiteral("lbl13"), QStringLiteral("— 功能列表 —"), {66, 152}, 14, {}, rzpnl2);
 
     for (const SectionInfo &info : sectionTable()) {
         auto *button = new FunctionButton(info.buttonCaption, rzpnl2);
@@ -267,30 +206,30 @@ QWidget *MainWindow::buildRightColumn()
     row->setSpacing(0);
 
     const QString scratch[] = {m_workspace.files().previewPath(), m_workspace.files().listPath()};
-    m_wb1 = new PreviewView(QStringList(std::begin(scratch), std::end(scratch)), pane);
-    m_wb1->setObjectName(QStringLiteral("wb1"));
-    m_wb1->setMinimumWidth(100);
-    row->addWidget(m_wb1, 1);
+    m_preview = new PreviewView(QStringList(std::begin(scratch), std::end(scratch)), pane);
+    m_preview->setObjectName(QStringLiteral("wb1"));
+    m_preview->setMinimumWidth(100);
+    row->addWidget(m_preview, 1);
 
     auto *scrlbx2 = new QWidget(pane);
     scrlbx2->setObjectName(QStringLiteral("scrlbx2"));
     scrlbx2->setFixedWidth(272);
-    fill(scrlbx2, RightColumnColour);
+    WindowLook::fill(scrlbx2, RightColumnColour);
     auto *column = new QVBoxLayout(scrlbx2);
     column->setContentsMargins(10, 10, 10, 10);
     row->addWidget(scrlbx2);
 
-    m_scrlbx1 = new QScrollArea(scrlbx2);
-    m_scrlbx1->setObjectName(QStringLiteral("scrlbx1"));
-    m_scrlbx1->setAccessibleName(QStringLiteral("工作区"));
-    m_scrlbx1->setFrameShape(QFrame::NoFrame);
-    m_scrlbx1->setWidgetResizable(true);
-    m_scrlbx1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    fill(m_scrlbx1, RightColumnColour);
-    column->addWidget(m_scrlbx1);
+    m_workArea = new QScrollArea(scrlbx2);
+    m_workArea->setObjectName(QStringLiteral("scrlbx1"));
+    m_workArea->setAccessibleName(QStringLiteral("工作区"));
+    m_workArea->setFrameShape(QFrame::NoFrame);
+    m_workArea->setWidgetResizable(true);
+    m_workArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    WindowLook::fill(m_workArea, RightColumnColour);
+    column->addWidget(m_workArea);
 
     auto *work = new QWidget;
-    fill(work, RightColumnColour);
+    WindowLook::fill(work, RightColumnColour);
     m_workLayout = new QVBoxLayout(work);
     m_workLayout->setContentsMargins(0, 0, 0, 0);
     m_workLayout->setSpacing(0);
@@ -298,8 +237,9 @@ QWidget *MainWindow::buildRightColumn()
     for (const SectionInfo &info : sectionTable()) {
         auto *panel = new SectionPanel(
             m_workspace.section(info.number), *m_prompts, [this] { return m_workspace.pageWidth(); }, work);
-        connect(panel, &SectionPanel::previewWritten, m_wb1, &PreviewView::showFile);
-        connect(panel, &SectionPanel::addRequested, this, &MainWindow::addItem);
+        connect(panel, &SectionPanel::previewWritten, m_preview, &PreviewView::showFile);
+        connect(panel, &SectionPanel::addRequested, this,
+                [this](const GeneratedItem &item) { m_items->addItem(item); });
         m_panels.push_back(panel);
         // Some panels stand in the work area from the start, hidden; the
         // others join them when first opened.
@@ -309,100 +249,14 @@ QWidget *MainWindow::buildRightColumn()
             panel->hide();
     }
 
-    m_img7 = new QWidget(work);
-    m_img7->setObjectName(QStringLiteral("img7"));
-    m_img7->setFixedHeight(10);
-    m_workLayout->addWidget(m_img7);
-    m_workLayout->addWidget(buildGeneratedItemsPanel(), 1);
-    m_scrlbx1->setWidget(work);
+    m_spacer = new QWidget(work);
+    m_spacer->setObjectName(QStringLiteral("img7"));
+    m_spacer->setFixedHeight(10);
+    m_workLayout->addWidget(m_spacer);
+    m_items = new ItemListPanel(m_workspace, *m_undo, *m_prompts, *m_preview, *m_layoutActions, this);
+    m_workLayout->addWidget(m_items, 1);
+    m_workArea->setWidget(work);
     return pane;
-}
-
-QWidget *MainWindow::buildGeneratedItemsPanel()
-{
-    auto *rzpnl5 = new QWidget;
-    rzpnl5->setObjectName(QStringLiteral("rzpnl5"));
-    auto *layout = new QVBoxLayout(rzpnl5);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto *img2 = new HeaderPicture(rzpnl5);
-    img2->setObjectName(QStringLiteral("img2"));
-    img2->setFixedHeight(50);
-    label(QStringLiteral("lbl6"), QStringLiteral("生成项目"), {94, 16}, 16, Qt::white, img2);
-    layout->addWidget(img2);
-
-    auto *rzpnl14 = new QWidget(rzpnl5);
-    rzpnl14->setObjectName(QStringLiteral("rzpnl14"));
-    rzpnl14->setFixedHeight(10);
-    layout->addWidget(rzpnl14);
-
-    auto *row = new QHBoxLayout;
-    row->setSpacing(0);
-    layout->addLayout(row, 1);
-
-    m_lstlei = new QListView(rzpnl5);
-    m_lstlei->setObjectName(QStringLiteral("lstlei"));
-    m_lstlei->setAccessibleName(QStringLiteral("生成项目"));
-    m_lstlei->setModel(m_model);
-    m_lstlei->setItemDelegate(new RowDelegate(m_lstlei));
-    m_lstlei->setUniformItemSizes(true);
-    m_lstlei->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_lstlei->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_lstlei->setFrameShape(QFrame::NoFrame);
-    m_lstlei->setFont(pixelFont(13));
-    m_lstlei->setStyleSheet(QStringLiteral("QListView { background: white; } QListView::item { padding-left: 2px; }"));
-    row->addWidget(m_lstlei, 1);
-    connect(m_lstlei, &QListView::doubleClicked, this,
-            [this](const QModelIndex &index) { m_content->editItem(index.row()); });
-    auto *editKeys = new QAction(m_lstlei);
-    editKeys->setShortcuts({Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter});
-    editKeys->setShortcutContext(Qt::WidgetShortcut);
-    connect(editKeys, &QAction::triggered, this, &MainWindow::editItem);
-    m_lstlei->addAction(editKeys);
-
-    auto *rzpnl3 = new QWidget(rzpnl5);
-    rzpnl3->setObjectName(QStringLiteral("rzpnl3"));
-    rzpnl3->setFixedWidth(60);
-    fill(rzpnl3, rzpnl3->palette().color(QPalette::Midlight));
-    row->addWidget(rzpnl3);
-
-    struct Button
-    {
-        const char *name;
-        QString caption;
-        QRect rect;
-        void (MainWindow::*action)();
-    };
-    const Button buttons[] = {
-        {"btnup", QStringLiteral("上移"), {8, 6, 46, 25}, &MainWindow::moveUp},
-        {"btndown", QStringLiteral("下移"), {8, 35, 46, 25}, &MainWindow::moveDown},
-        {"btndel", QStringLiteral("删除"), {8, 65, 46, 25}, &MainWindow::deleteItem},
-        {"btnclear", QStringLiteral("清空"), {8, 94, 46, 25}, &MainWindow::clearItems},
-        {"btn5", QStringLiteral("预览"), {8, 140, 46, 30}, &MainWindow::pagePreview},
-        {"btntiqu", QStringLiteral("提取"), {8, 174, 46, 30}, &MainWindow::extract},
-        {"editButton", QStringLiteral("编辑"), {8, 212, 46, 25}, &MainWindow::editItem},
-        {"assetsButton", QStringLiteral("图片链接"), {8, 241, 46, 25}, &MainWindow::editPageAddresses},
-        {"saveButton", QStringLiteral("保存"), {8, 281, 46, 25}, &MainWindow::saveLayout},
-        {"openButton", QStringLiteral("打开"), {8, 310, 46, 25}, &MainWindow::openLayout},
-    };
-    int columnHeight = 0;
-    for (const Button &b : buttons) {
-        auto *button = new QPushButton(b.caption, rzpnl3);
-        button->setObjectName(QLatin1String(b.name));
-        button->setGeometry(b.rect);
-        connect(button, &QPushButton::clicked, this, b.action);
-        columnHeight = qMax(columnHeight, b.rect.bottom() + 1 + 6);
-    }
-    // Four characters do not fit 46 pixels at the window's font: this
-    // caption alone is drawn at 10 pixels rather than cut off.
-    rzpnl3->findChild<QPushButton *>(QStringLiteral("assetsButton"))->setFont(pixelFont(10));
-
-    rzpnl3->setMinimumHeight(columnHeight);
-
-    // Room for five rows of the list beside the whole button column.
-    rzpnl5->setMinimumHeight(50 + 10 + qMax(5 * 25, columnHeight));
-    return rzpnl5;
 }
 
 void MainWindow::openSection(int number)
@@ -411,12 +265,12 @@ void MainWindow::openSection(int number)
     SectionFrame &frame = panel->frame();
     if (frame.panel() == PanelState::Stored) {
         // Newly opened panels join the open ones, above the spacer.
-        m_workLayout->insertWidget(m_workLayout->indexOf(m_img7), panel);
+        m_workLayout->insertWidget(m_workLayout->indexOf(m_spacer), panel);
     }
     frame.open();
     panel->sync();
     QMetaObject::invokeMethod(
-        this, [this, panel] { m_scrlbx1->ensureWidgetVisible(panel, 0, 0); }, Qt::QueuedConnection);
+        this, [this, panel] { m_workArea->ensureWidgetVisible(panel, 0, 0); }, Qt::QueuedConnection);
 
     if (!frame.info().openNotice.isEmpty())
         m_prompts->notice(frame.info().openNotice);
@@ -433,7 +287,7 @@ void MainWindow::chooseShopType(int index)
 
 void MainWindow::showShopType()
 {
-    m_lblleixing->setText(m_workspace.pageWidth());
+    m_pageWidthLabel->setText(m_workspace.pageWidth());
     if (QAbstractButton *shop = m_shopTypes->button(m_workspace.shopType())) {
         shop->setChecked(true);
     } else if (QAbstractButton *checked = m_shopTypes->checkedButton()) {
@@ -445,129 +299,6 @@ void MainWindow::showShopType()
     }
 }
 
-void MainWindow::buildListMenu()
-{
-    // The list's context menu, every entry in order.
-    m_listMenu = new QMenu(m_lstlei);
-    m_listMenu->setObjectName(QStringLiteral("lstleiMenu"));
-    QAction *edit = m_listMenu->addAction(QStringLiteral("编辑内容…"), this, &MainWindow::editItem);
-    QAction *assets = m_listMenu->addAction(QStringLiteral("图片链接…"), this, &MainWindow::editPageAddresses);
-    connect(m_listMenu, &QMenu::aboutToShow, this, [this, edit, assets] {
-        edit->setEnabled(selectedRow() >= 0);
-        assets->setEnabled(m_workspace.items().count() > 0);
-    });
-    m_listMenu->addSeparator();
-    const LayoutActions &layout = *m_layoutActions;
-    m_listMenu->addActions({layout.saveAction(), layout.saveAsAction()});
-    m_listMenu->addSeparator();
-    m_listMenu->addActions({layout.openAction(), layout.insertAction()});
-    m_listMenu->addMenu(layout.recentMenu());
-    m_listMenu->addSeparator();
-    m_listMenu->addAction(layout.exportAction());
-
-    m_lstlei->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_lstlei, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        // A right click on a row chooses that row, as in any list.
-        if (const QModelIndex index = m_lstlei->indexAt(pos); index.isValid())
-            m_lstlei->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
-        m_listMenu->popup(m_lstlei->viewport()->mapToGlobal(pos));
-    });
-}
-
-int MainWindow::selectedRow() const
-{
-    const QModelIndexList selected = m_lstlei->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.first().row();
-}
-
-void MainWindow::moveSelected(MoveItemCommand::Direction direction)
-{
-    const int i = selectedRow();
-    const int count = m_workspace.items().count();
-    const bool possible = direction == MoveItemCommand::Up ? GeneratedItems::canMoveUp(i, count)
-                                                           : GeneratedItems::canMoveDown(i, count);
-    if (!possible)
-        return;
-    m_undo->push(new MoveItemCommand(m_workspace.items(), i, direction));
-    // The selection does not follow the moved entry.
-    m_lstlei->selectionModel()->clear();
-    m_lstlei->setFocus();
-}
-
-void MainWindow::moveUp()
-{
-    moveSelected(MoveItemCommand::Up);
-}
-
-void MainWindow::moveDown()
-{
-    moveSelected(MoveItemCommand::Down);
-}
-
-void MainWindow::deleteItem()
-{
-    const int i = selectedRow();
-    if (i < 0 || i >= m_workspace.items().count())
-        return;
-    m_undo->push(new RemoveItemCommand(m_workspace.items(), i));
-    m_lstlei->selectionModel()->clear();
-}
-
-void MainWindow::clearItems()
-{
-    if (m_workspace.items().count() == 0)
-        return;
-    m_undo->push(new ClearItemsCommand(m_workspace.items()));
-}
-
-void MainWindow::addItem(const GeneratedItem &item)
-{
-    m_undo->push(new AddItemCommand(m_workspace.items(), item));
-}
-
-void MainWindow::pagePreview()
-{
-    const PreviewResult result = m_workspace.output().pagePreview(m_workspace.items().snippets());
-    if (!result) {
-        m_prompts->error(result.error());
-        return;
-    }
-    m_wb1->showFile(*result);
-}
-
-void MainWindow::extract()
-{
-    const QString &memo = m_workspace.output().memo();
-    // An empty memo would leave the clipboard as it was: say so rather than
-    // claim the code was extracted.
-    if (memo.isEmpty()) {
-        m_prompts->notice(QStringLiteral("没有可提取的代码"));
-        return;
-    }
-    QGuiApplication::clipboard()->setText(memo);
-    m_prompts->notice(QStringLiteral("代码已经提取"));
-}
-
-void MainWindow::editItem()
-{
-    m_content->editItem(selectedRow());
-}
-
-void MainWindow::editPageAddresses()
-{
-    m_content->editPageAddresses();
-}
-
-void MainWindow::saveLayout()
-{
-    m_layoutActions->save();
-}
-
-void MainWindow::openLayout()
-{
-    m_layoutActions->open();
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_layoutActions->confirmClose()) {
@@ -575,4 +306,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+QListView *MainWindow::itemList() const
+{
+    return m_items->list();
 }

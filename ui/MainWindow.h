@@ -1,22 +1,17 @@
 #pragma once
 
-#include "ItemCommands.h"
-
 #include <QMainWindow>
 
 #include <memory>
 #include <vector>
 
-class ContentEditing;
 class FunctionButton;
-class GeneratedItemsModel;
+class ItemListPanel;
 class LayoutActions;
 class PreviewView;
 class QButtonGroup;
 class QLabel;
 class QListView;
-class QMenu;
-class QPushButton;
 class QScrollArea;
 class QUndoStack;
 class QVBoxLayout;
@@ -40,30 +35,19 @@ public:
     ~MainWindow() override;
 
     Workspace &workspace() { return m_workspace; }
-    PreviewView *preview() const { return m_wb1; }
+    PreviewView *preview() const { return m_preview; }
     SectionPanel *panel(int number) const { return m_panels.at(std::size_t(number - 1)); }
     FunctionButton *functionButton(int number) const { return m_buttons.at(std::size_t(number - 1)); }
-    QListView *itemList() const { return m_lstlei; }
+    // The generated-items panel, with the list and its operations.
+    ItemListPanel *items() const { return m_items; }
+    QListView *itemList() const;
     QUndoStack *undoStack() const { return m_undo; }
     LayoutActions *layoutActions() const { return m_layoutActions; }
-    QMenu *listMenu() const { return m_listMenu; }
 
-    // The window's operations, as the buttons run them.
+    // The window's own operations, as the function list and the shop type
+    // run them.
     void openSection(int number);
     void chooseShopType(int index);
-    void addItem(const GeneratedItem &item);
-    void moveUp();
-    void moveDown();
-    void deleteItem();
-    void clearItems();
-    void pagePreview();
-    void extract();
-    // The item editor on the selected entry, and the page-wide picture and
-    // link addresses.
-    void editItem();
-    void editPageAddresses();
-    void saveLayout();
-    void openLayout();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -71,27 +55,20 @@ protected:
 private:
     QWidget *buildLeftColumn();
     QWidget *buildRightColumn();
-    QWidget *buildGeneratedItemsPanel();
-    int selectedRow() const;
-    void moveSelected(MoveItemCommand::Direction direction);
     void showShopType();
-    void buildListMenu();
 
     Workspace &m_workspace;
     std::unique_ptr<UserPrompts> m_ownPrompts;
     UserPrompts *m_prompts;
-    GeneratedItemsModel *m_model;
     QUndoStack *m_undo;
     std::vector<FunctionButton *> m_buttons;
     std::vector<SectionPanel *> m_panels;
-    QLabel *m_lblleixing = nullptr;
+    QLabel *m_pageWidthLabel = nullptr;
     QButtonGroup *m_shopTypes = nullptr;
-    PreviewView *m_wb1 = nullptr;
-    QScrollArea *m_scrlbx1 = nullptr;
+    PreviewView *m_preview = nullptr;
+    QScrollArea *m_workArea = nullptr;
     QVBoxLayout *m_workLayout = nullptr;
-    QWidget *m_img7 = nullptr;
-    QListView *m_lstlei = nullptr;
-    ContentEditing *m_content = nullptr;
+    QWidget *m_spacer = nullptr;
+    ItemListPanel *m_items = nullptr;
     LayoutActions *m_layoutActions = nullptr;
-    QMenu *m_listMenu = nullptr;
 };
