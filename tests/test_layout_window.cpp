@@ -394,7 +394,10 @@ void TestLayoutWindow::roundTrip()
     QVERIFY(f.prompts.shown.isEmpty());
     QCOMPARE(readBytes(f.prompts.file), page);
     QCOMPARE(f.ws.output().memo(), memo); // exporting leaves the memo alone
-    QCOMPARE(RecentLayouts().paths(), QStringList{f.path(QStringLiteral("page.zlayout"))});
+    QCOMPARE(RecentLayouts().paths(), QStringList{saved});
+    emit f.layout().recentMenu()->aboutToShow();
+    // The entry as the menu draws it: its text less the key marks.
+    QCOMPARE(f.layout().recentMenu()->actions().constFirst()->iconText(), u"1 " % QDir::toNativeSeparators(saved));
 }
 
 QTEST_MAIN(TestLayoutWindow)
