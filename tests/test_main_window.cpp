@@ -37,6 +37,7 @@
 #include <mutex>
 #include <thread>
 
+#include <signal.h>
 #include <sys/stat.h>
 
 namespace {
@@ -271,7 +272,7 @@ private slots:
     void typedMarkupStaysText();
     void linksOpenInTheBrowser_data();
     void linksOpenInTheBrowser();
-    void recoveryKeepsANewerPreview();
+    void rendererRecovery();
     void tenThousandItems();
 };
 
@@ -1088,7 +1089,7 @@ void TestMainWindow::linksOpenInTheBrowser()
     QCOMPARE(f.page()->url().adjusted(QUrl::RemoveFragment), page);
 }
 
-void TestMainWindow::recoveryKeepsANewerPreview()
+void TestMainWindow::rendererRecovery()
 {
     Fixture f;
     QVERIFY(f.start());
@@ -1109,6 +1110,20 @@ void TestMainWindow::recoveryKeepsANewerPreview()
     QTest::qWait(200);
     QCOMPARE(recovered.size(), 0);
     QCOMPARE(pageText(f.page()).trimmed(), QStringLiteral("second page"));
+
+    // The renderer dies each time the second page is shown, after it has
+    // loaded: shown again once, then the reason instead of the page.
+    for (int i = 0; i < 2; ++i) {
+        const qint64 pid = f.page()->renderProcessPid();
+        QVERIFY(pid > 0);
+        loads = f.loads.size();
+        QCOMPARE(kill(pid_t(pid), SIGKILL), 0);
+        QVERIFY(f.waitLoad(loads));
+    }
+    QTest::qWait(200);
+    QCOMPARE(recovered, (QList<QList<QVariant>>{{true}, {false}}));
+    const QString reason = QStringLiteral("预览页面无法显示：浏览器进程意外退出。");
+    QVERIFY(waitUntil([&] { return pageText(f.page()).trimmed() == reason; }));
 }
 
 void TestMainWindow::tenThousandItems()
