@@ -6,9 +6,13 @@
 #include "SectionPanel.h"
 #include "StyleGroup.h"
 #include "TestSupport.h"
+#include "UserPrompts.h"
 
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include <memory>
@@ -57,6 +61,7 @@ private slots:
     void doubleClick();
     void returnKey_data();
     void returnKey();
+    void returnKeyInADialog();
 };
 
 void TestInputHabits::doubleClick_data()
@@ -141,6 +146,37 @@ void TestInputHabits::returnKey()
         connect(button, &QAbstractButton::clicked, this, [&clicked, button] { clicked.append(button->objectName()); });
     QTest::keyClick(focused, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(clicked, clicks ? QStringList{focus} : QStringList());
+}
+
+void TestInputHabits::returnKeyInADialog()
+{
+    // The save dialog with the focus on its "parent folder" button: Enter
+    // saves, as the dialog's default button does, and stays in the folder.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // Qt's own, on every desktop
+    Fixture f({});
+    QVERIFY(f.active);
+    UserPrompts prompts(&f.window);
+    const QString suggested = f.path(QStringLiteral("page.zlayout"));
+    QString focused; // the focused control's name when Enter went
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (!focused.isEmpty()) { // Enter left the dialog open
+            dialog->reject();
+            return;
+        }
+        auto *up = dialog->findChild<QToolButton *>(QStringLiteral("toParentButton"));
+        up->setFocus(Qt::TabFocusReason);
+        focused = QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    answer.start(100);
+    const QString saved = prompts.askSaveFile(QStringLiteral("保存布局"), suggested,
+                                              QStringLiteral("布局文件 (*.zlayout)"), QStringLiteral("zlayout"));
+    QCOMPARE(focused, QStringLiteral("toParentButton"));
+    QCOMPARE(saved, suggested);
 }
 
 QTEST_MAIN(TestInputHabits)

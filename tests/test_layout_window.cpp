@@ -174,14 +174,16 @@ void TestLayoutWindow::openAndInsertUndo_data()
     QTest::addColumn<QString>("how"); // the command line opens as main() does
     QTest::addColumn<int>("startType");
     QTest::addColumn<int>("fileType");
+    QTest::addColumn<int>("fileItems");
 
-    QTest::newRow("open a Tmall page over a market one") << "open" << 0 << 1;
-    QTest::newRow("open a page without shop type") << "open" << 1 << -1;
-    QTest::newRow("command line") << "command line" << -1 << 1;
+    QTest::newRow("open a Tmall page over a market one") << "open" << 0 << 1 << 3;
+    QTest::newRow("open a page without shop type") << "open" << 1 << -1 << 3;
+    QTest::newRow("command line") << "command line" << -1 << 1 << 3;
 #ifdef Q_OS_UNIX
-    QTest::newRow("command line, name not UTF-8") << "command line, name not UTF-8" << 0 << 1;
+    QTest::newRow("command line, name not UTF-8") << "command line, name not UTF-8" << 0 << 1 << 3;
 #endif
-    QTest::newRow("insert keeps the shop type") << "insert" << 1 << 0;
+    QTest::newRow("insert keeps the shop type") << "insert" << 1 << 0 << 3;
+    QTest::newRow("insert an empty layout: no step") << "insert" << 1 << 0 << 0;
 }
 
 void TestLayoutWindow::openAndInsertUndo()
@@ -189,13 +191,14 @@ void TestLayoutWindow::openAndInsertUndo()
     QFETCH(QString, how);
     QFETCH(int, startType);
     QFETCH(int, fileType);
+    QFETCH(int, fileItems);
 
     Fixture f;
     f.window.chooseShopType(startType);
     f.add(QStringLiteral("own"));
     const QString before = f.state();
     const int steps = f.window.undoStack()->count();
-    const Layout file = sample(fileType, 3);
+    const Layout file = sample(fileType, fileItems);
     f.prompts.file = f.write("a.zlayout", file);
 #ifdef Q_OS_UNIX
     if (how == u"command line, name not UTF-8") {
@@ -220,10 +223,14 @@ void TestLayoutWindow::openAndInsertUndo()
                                           QStringList{QStringLiteral("<p>own</p>")} + file.snippets};
     QVERIFY(f.ws.layout() == expected);
     QCOMPARE(f.shownShop(), QString::number(expected.shopType) % u' ' % expected.pageWidth());
-    QCOMPARE(f.window.undoStack()->count(), steps + 1);
     const char *name = how.contains(u"UTF-8") ? "a\uFFFD.zlayout" : "a.zlayout";
     QCOMPARE(f.window.windowTitle(), open ? caption(name) : caption());
     const QString after = f.state();
+    if (fileItems == 0) {
+        QCOMPARE(after, before); // the undo position too
+        return;
+    }
+    QCOMPARE(f.window.undoStack()->count(), steps + 1);
 
     f.window.undoStack()->undo();
     // An undone Open leaves the window on the opened file, marked changed.
@@ -464,9 +471,10 @@ void TestLayoutWindow::roundTrip()
     f.window.items()->pagePreview();
     const QByteArray page = f.preview();
 
-    f.prompts.file = f.path(QStringLiteral("page.zlayout"));
+    const QString saved = f.path(QStringLiteral("R&D page.zlayout"));
+    f.prompts.file = saved;
     f.click("saveButton");
-    QCOMPARE(f.window.windowTitle(), caption("page.zlayout"));
+    QCOMPARE(f.window.windowTitle(), caption("R&D page.zlayout"));
     const Layout built = f.ws.layout();
     f.window.items()->clearItems();
     f.window.chooseShopType(0);
@@ -481,7 +489,10 @@ void TestLayoutWindow::roundTrip()
     QVERIFY(f.prompts.shown.isEmpty());
     QCOMPARE(readBytes(f.prompts.file), page);
     QCOMPARE(f.ws.output().memo(), memo); // exporting leaves the memo alone
-    QCOMPARE(RecentLayouts().paths(), QStringList{f.path(QStringLiteral("page.zlayout"))});
+    QCOMPARE(RecentLayouts().paths(), QStringList{saved});
+    emit f.layout().recentMenu()->aboutToShow();
+    // The entry as the menu draws it: its text less the key marks.
+    QCOMPARE(f.layout().recentMenu()->actions().constFirst()->iconText(), u"1 " % QDir::toNativeSeparators(saved));
 }
 
 QTEST_MAIN(TestLayoutWindow)

@@ -23,6 +23,10 @@ void TestWindowFit::fitWindow_data()
     QTest::newRow("too narrow") << QMargins() << QRect(0, 0, 1024, 768) << QRect(0, 27, 1024, 714);
     QTest::newRow("too low") << title << QRect(0, 0, 1600, 700) << QRect(127, 30, 1345, 666);
     QTest::newRow("both, beside a panel") << title << QRect(48, 24, 912, 576) << QRect(52, 54, 904, 542);
+    // A frame thicker on the left (a window system's resize handle).
+    const QMargins lopsided(10, 30, 2, 4);
+    QTest::newRow("lopsided frame, centred") << lopsided << QRect(0, 0, 1920, 1080) << QRect(291, 196, 1345, 714);
+    QTest::newRow("lopsided frame, too narrow") << lopsided << QRect(0, 0, 1024, 768) << QRect(10, 40, 1012, 714);
 }
 
 void TestWindowFit::fitWindow()

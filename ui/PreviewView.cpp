@@ -130,8 +130,9 @@ void PreviewView::startEngine()
     setup.textEncoding = ScratchPlatform::encodingName();
     setup.openLink = m_linkOpener;
     setup.loadFinished = [this](bool ok) {
+        // The count of deaths stays: a page that kills the renderer once it
+        // has loaded would otherwise be shown again and again.
         if (ok) {
-            m_crashesOnSamePage = 0;
             m_processDied = false;
             m_stallTimer->stop();
             m_stack->setCurrentWidget(m_surface);
@@ -241,9 +242,9 @@ void PreviewView::watchForStall()
 void PreviewView::renderProcessDied()
 {
     // Show the page that was current when the process died again; if that
-    // page kills the renderer a second time, show the prompt with the reason
-    // instead of looping. A recovery that finds a newer request has nothing
-    // to do: the newer page is on its way.
+    // page kills the renderer a second time, loaded or not, show the prompt
+    // with the reason instead of looping. A recovery that finds a newer
+    // request has nothing to do: the newer page is on its way.
     m_processDied = true;
     ++m_crashesOnSamePage;
     const bool retry = !m_lastFile.isEmpty() && m_crashesOnSamePage < 2;
