@@ -5,6 +5,7 @@
 #include "PreviewView.h"
 #include "RecordingPrompts.h"
 #include "TestSupport.h"
+#include "UserSettings.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -105,6 +106,7 @@ class TestContentWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void itemEditor_data();
     void itemEditor();
     void refusedAddressAppliesNothing_data();
@@ -113,7 +115,14 @@ private slots:
     void pageAssets();
     void nothingToEdit_data();
     void nothingToEdit();
+    void lastSizeKept();
 };
+
+void TestContentWindow::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    userSettings().remove(u"dialogSizes"_s);
+}
 
 // Every way to open the editor; its fields in the snippet's order, marked
 // where they still hold samples; the view previews the edit while the
@@ -322,6 +331,27 @@ void TestContentWindow::nothingToEdit()
              QString());
     QCOMPARE(f.prompts.notices.size(), notices);
     QCOMPARE(f.window.undoStack()->count(), 0);
+}
+
+// A size the seller gives a dialog is the one it opens at next time, in a
+// window of the next run too; the other dialog keeps its own.
+void TestContentWindow::lastSizeKept()
+{
+    const QSize given(720, 380);
+    QSize editor, assets;
+    {
+        Fixture f;
+        f.ws.items().append(Item, u"  item"_s);
+        f.select(0);
+        f.whileOpen([&] { f.window.editItem(); }, [&](QDialog *dialog) { dialog->resize(given); });
+    }
+    Fixture f;
+    f.ws.items().append(Item, u"  item"_s);
+    f.select(0);
+    f.whileOpen([&] { f.window.editPageAddresses(); }, [&](QDialog *dialog) { assets = dialog->size(); });
+    f.whileOpen([&] { f.window.editItem(); }, [&](QDialog *dialog) { editor = dialog->size(); });
+    QCOMPARE(editor, given);
+    QVERIFY(assets.isValid() && assets != given);
 }
 
 QTEST_MAIN(TestContentWindow)

@@ -1,5 +1,6 @@
 #include "ContentEditing.h"
 
+#include "DialogFit.h"
 #include "ItemCommands.h"
 #include "ItemEditor.h"
 #include "PageAssetsDialog.h"
@@ -35,6 +36,7 @@ void ContentEditing::editItem(int row)
     }
 
     ItemEditor editor(items.name(row), std::move(pieces), m_samples, m_prompts, m_window);
+    new DialogFit(&editor, &m_view);
     connect(&editor, &ItemEditor::previewChanged, this, &ContentEditing::preview);
     // One message per editing session: a full disk would otherwise answer
     // every pause in typing with another box.
@@ -60,6 +62,7 @@ void ContentEditing::editPageAddresses()
     }
 
     PageAssetsDialog dialog(snippets, std::move(addresses), m_samples, m_prompts, m_window);
+    new DialogFit(&dialog, &m_view);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const PageReplacement &replacement = dialog.replacement();

@@ -12,6 +12,8 @@ class Workspace;
 // The window's content dialogs and what becomes of their answers: the item
 // editor with its preview of the edit, and the page-wide picture and link
 // addresses. Each change is one undo command; nothing changed, no command.
+// Both dialogs open clear of the web view's top (DialogFit), where the
+// preview they drive shows.
 class ContentEditing : public QObject
 {
     Q_OBJECT
