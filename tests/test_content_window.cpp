@@ -6,6 +6,7 @@
 #include "RecordingPrompts.h"
 #include "TestSupport.h"
 #include "UserSettings.h"
+#include "WindowFixture.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -14,6 +15,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUndoStack>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
 #include <QtTest>
 
 #include <functional>
@@ -116,6 +120,7 @@ private slots:
     void nothingToEdit_data();
     void nothingToEdit();
     void lastSizeKept();
+    void editorShowsTheEntryFromItsTop();
 };
 
 void TestContentWindow::initTestCase()
@@ -352,6 +357,40 @@ void TestContentWindow::lastSizeKept()
     f.whileOpen([&] { f.window.editItem(); }, [&](QDialog *dialog) { editor = dialog->size(); });
     QCOMPARE(editor, given);
     QVERIFY(assets.isValid() && assets != given);
+}
+
+// Opened on an entry the view was scrolled down in, the editor's preview
+// shows the entry from its top.
+void TestContentWindow::editorShowsTheEntryFromItsTop()
+{
+    Fixture f;
+    QString tall;
+    for (int i = 0; i < 40; ++i)
+        tall += u"<p style=\"height:100px\">text %1</p>"_s.arg(i);
+    f.ws.items().append(tall, u"  item"_s);
+    f.select(0);
+    PreviewView *view = f.window.preview();
+    QVERIFY(waitUntil([&] { return view->view(); }));
+    view->showFile(*f.ws.output().itemPreview(tall));
+    QWebEnginePage *page = view->view()->page();
+    // Scrolls as soon as the entry's page is there.
+    QVERIFY(waitUntil(
+        [&] {
+            page->runJavaScript(u"window.scrollTo(0, 1500)"_s, QWebEngineScript::ApplicationWorld);
+            return page->scrollPosition().y() > 0;
+        },
+        10000));
+    QSignalSpy loads(view, &PreviewView::loadFinished);
+
+    qreal opened = -1;
+    f.whileOpen([&] { f.window.editItem(); },
+                [&](QDialog *) {
+                    QVERIFY(waitUntil([&] { return !loads.isEmpty(); }, 10000));
+                    // Time for the engine to put a reloaded page back where it was.
+                    QTest::qWait(500);
+                    opened = page->scrollPosition().y();
+                });
+    QCOMPARE(opened, 0.0);
 }
 
 QTEST_MAIN(TestContentWindow)

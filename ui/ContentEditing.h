@@ -22,13 +22,14 @@ public:
 
     // Opens the item editor on entry `row`; nothing for a row the list does
     // not have. The view shows the item as edited while the editor is open,
-    // and as it stands after it closes; the total-code memo stays as it was.
+    // from its top as it opens, and as it stands after it closes; the
+    // total-code memo stays as it was.
     void editItem(int row);
     // Opens the page-wide dialog; with no address in the list, says so.
     void editPageAddresses();
 
 private:
-    void preview(const QString &snippet);
+    void preview(const QString &snippet, bool fromTop = false);
 
     Workspace &m_workspace;
     QUndoStack &m_undo;

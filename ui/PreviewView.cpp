@@ -131,6 +131,10 @@ void PreviewView::startEngine()
     setup.openLink = m_linkOpener;
     setup.loadFinished = [this](bool ok) {
         if (ok) {
+            if (m_toTop) {
+                m_toTop = false;
+                m_engine->scrollToTop();
+            }
             m_crashesOnSamePage = 0;
             m_processDied = false;
             m_stallTimer->stop();
@@ -215,6 +219,12 @@ void PreviewView::showFile(const QString &path)
     m_crashesOnSamePage = 0;
     m_lastFile = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     load(m_lastFile);
+}
+
+void PreviewView::showFileFromTop(const QString &path)
+{
+    m_toTop = true;
+    showFile(path);
 }
 
 void PreviewView::load(const QUrl &url)
