@@ -1,20 +1,15 @@
 #include "RecentLayouts.h"
 
+#include "UserSettings.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 
 QString settingsKey()
 {
     return QStringLiteral("recentLayouts");
-}
-
-QSettings settings()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("zanfor-layout"),
-                     QStringLiteral("zanfor-layout"));
 }
 
 // What two spellings of one file have in common: the path with links
@@ -58,7 +53,7 @@ QStringList tidy(const QStringList &paths)
 
 QStringList RecentLayouts::paths() const
 {
-    return tidy(settings().value(settingsKey()).toStringList());
+    return tidy(userSettings().value(settingsKey()).toStringList());
 }
 
 void RecentLayouts::add(const QString &path)
@@ -78,6 +73,6 @@ void RecentLayouts::remove(const QString &path)
 
 void RecentLayouts::store(const QStringList &paths)
 {
-    QSettings s = settings();
+    QSettings s = userSettings();
     s.setValue(settingsKey(), paths);
 }

@@ -5,6 +5,8 @@
 #include "PreviewView.h"
 #include "RecordingPrompts.h"
 #include "TestSupport.h"
+#include "UserSettings.h"
+#include "WindowFixture.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -13,6 +15,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUndoStack>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
 #include <QtTest>
 
 #include <functional>
@@ -105,6 +110,7 @@ class TestContentWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void itemEditor_data();
     void itemEditor();
     void refusedAddressAppliesNothing_data();
@@ -113,7 +119,15 @@ private slots:
     void pageAssets();
     void nothingToEdit_data();
     void nothingToEdit();
+    void lastSizeKept();
+    void editorShowsTheEntryFromItsTop();
 };
+
+void TestContentWindow::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    userSettings().remove(u"dialogSizes"_s);
+}
 
 // Every way to open the editor; its fields in the snippet's order, marked
 // where they still hold samples; the view previews the edit while the
@@ -322,6 +336,61 @@ void TestContentWindow::nothingToEdit()
              QString());
     QCOMPARE(f.prompts.notices.size(), notices);
     QCOMPARE(f.window.undoStack()->count(), 0);
+}
+
+// A size the seller gives a dialog is the one it opens at next time, in a
+// window of the next run too; the other dialog keeps its own.
+void TestContentWindow::lastSizeKept()
+{
+    const QSize given(720, 380);
+    QSize editor, assets;
+    {
+        Fixture f;
+        f.ws.items().append(Item, u"  item"_s);
+        f.select(0);
+        f.whileOpen([&] { f.window.editItem(); }, [&](QDialog *dialog) { dialog->resize(given); });
+    }
+    Fixture f;
+    f.ws.items().append(Item, u"  item"_s);
+    f.select(0);
+    f.whileOpen([&] { f.window.editPageAddresses(); }, [&](QDialog *dialog) { assets = dialog->size(); });
+    f.whileOpen([&] { f.window.editItem(); }, [&](QDialog *dialog) { editor = dialog->size(); });
+    QCOMPARE(editor, given);
+    QVERIFY(assets.isValid() && assets != given);
+}
+
+// Opened on an entry the view was scrolled down in, the editor's preview
+// shows the entry from its top.
+void TestContentWindow::editorShowsTheEntryFromItsTop()
+{
+    Fixture f;
+    QString tall;
+    for (int i = 0; i < 40; ++i)
+        tall += u"<p style=\"height:100px\">text %1</p>"_s.arg(i);
+    f.ws.items().append(tall, u"  item"_s);
+    f.select(0);
+    PreviewView *view = f.window.preview();
+    QVERIFY(waitUntil([&] { return view->view(); }));
+    view->showFile(*f.ws.output().itemPreview(tall));
+    QWebEnginePage *page = view->view()->page();
+    // Scrolls as soon as the entry's page is there.
+    QVERIFY(waitUntil(
+        [&] {
+            page->runJavaScript(u"window.scrollTo(0, 1500)"_s, QWebEngineScript::ApplicationWorld);
+            return page->scrollPosition().y() > 0;
+        },
+        10000));
+    QSignalSpy loads(view, &PreviewView::loadFinished);
+
+    qreal opened = -1;
+    f.whileOpen([&] { f.window.editItem(); },
+                [&](QDialog *) {
+                    QVERIFY(waitUntil([&] { return !loads.isEmpty(); }, 10000));
+                    // Time for the engine to put a reloaded page back where it was.
+                    QTest::qWait(500);
+                    opened = page->scrollPosition().y();
+                });
+    QCOMPARE(opened, 0.0);
 }
 
 QTEST_MAIN(TestContentWindow)

@@ -1,11 +1,15 @@
 // The window on the screen it finds. Registered to run at 1920 x 1080 (it
 // fits: unchanged and centred), and under Xvfb screens of its own where it
 // does not: 1024 x 768, 1024 x 576, 1920 x 1200 at scale factor 2. Its frame
-// stays inside the screen's free area and every button can be scrolled to.
+// stays inside the screen's free area and every button can be scrolled to;
+// the dialogs that drive the preview leave its top in sight.
 #include "MainWindow.h"
+#include "PreviewView.h"
 #include "TestSupport.h"
+#include "UserSettings.h"
 
 #include <QAbstractButton>
+#include <QListView>
 #include <QScreen>
 #include <QScrollArea>
 #include <QtTest>
@@ -19,6 +23,8 @@ private slots:
     void frameInsideTheScreen();
     void everyButtonCanBeScrolledTo_data();
     void everyButtonCanBeScrolledTo();
+    void contentDialogsLeaveThePreviewInSight_data();
+    void contentDialogsLeaveThePreviewInSight();
 
 private:
     TemporaryWorkspace m_scratch;
@@ -27,6 +33,8 @@ private:
 
 void TestSmallScreen::initTestCase()
 {
+    QStandardPaths::setTestModeEnabled(true);
+    userSettings().remove(QStringLiteral("dialogSizes"));
     m_window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&m_window));
     // Three open panels push the list's buttons below the work area's edge.
@@ -68,6 +76,44 @@ void TestSmallScreen::everyButtonCanBeScrolledTo()
     QCoreApplication::processEvents();
     QVERIFY(button->isVisible());
     QCOMPARE(button->visibleRegion(), QRegion(button->rect()));
+}
+
+// Opened over an entry with more fields than a small screen has room for,
+// each dialog's frame stays on the screen and off the web view's top 300
+// pixels, over the view's full width.
+void TestSmallScreen::contentDialogsLeaveThePreviewInSight_data()
+{
+    QTest::addColumn<bool>("editor");
+    QTest::newRow("item editor") << true;
+    QTest::newRow("图片链接") << false;
+}
+
+void TestSmallScreen::contentDialogsLeaveThePreviewInSight()
+{
+    QFETCH(bool, editor);
+    if (m_scratch.ws.items().count() == 0) {
+        QString snippet;
+        for (int i = 0; i < 15; ++i)
+            snippet += QStringLiteral("<p><a href=\"https://shop.cn/%1\">text %1</a></p>").arg(i);
+        m_scratch.ws.items().append(snippet, QStringLiteral("  item"));
+        m_window.itemList()->setCurrentIndex(m_window.itemList()->model()->index(0, 0));
+    }
+    QRect frame;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            frame = dialog->frameGeometry();
+            dialog->close();
+        }
+    });
+    poll.start(10);
+    editor ? m_window.editItem() : m_window.editPageAddresses();
+
+    const PreviewView *view = m_window.preview();
+    const QRect band(view->mapToGlobal(QPoint(0, 0)), QSize(view->width(), 300));
+    QVERIFY(frame.isValid());
+    QCOMPARE(frame.intersected(band), QRect());
+    QCOMPARE(frame.intersected(m_window.screen()->availableGeometry()), frame);
 }
 
 QTEST_MAIN(TestSmallScreen)

@@ -1,5 +1,6 @@
 #include "ContentEditing.h"
 
+#include "DialogFit.h"
 #include "ItemCommands.h"
 #include "ItemEditor.h"
 #include "PageAssetsDialog.h"
@@ -35,11 +36,14 @@ void ContentEditing::editItem(int row)
     }
 
     ItemEditor editor(items.name(row), std::move(pieces), m_samples, m_prompts, m_window);
-    connect(&editor, &ItemEditor::previewChanged, this, &ContentEditing::preview);
+    new DialogFit(&editor, &m_view);
+    connect(&editor, &ItemEditor::previewChanged, this, [this](const QString &edited) { preview(edited); });
     // One message per editing session: a full disk would otherwise answer
     // every pause in typing with another box.
     m_previewFailureShown = false;
-    preview(snippet);
+    // The entry from its top, whichever page was scrolled down before; the
+    // edits that follow keep the place the seller scrolls to.
+    preview(snippet, true);
     if (editor.exec() == QDialog::Accepted && editor.editedSnippet() != snippet) {
         m_undo.push(new ReplaceSnippetsCommand(items, {{row, editor.editedSnippet()}}, QStringLiteral("编辑内容")));
     }
@@ -60,6 +64,7 @@ void ContentEditing::editPageAddresses()
     }
 
     PageAssetsDialog dialog(snippets, std::move(addresses), m_samples, m_prompts, m_window);
+    new DialogFit(&dialog, &m_view);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const PageReplacement &replacement = dialog.replacement();
@@ -72,11 +77,11 @@ void ContentEditing::editPageAddresses()
     m_undo.push(new ReplaceSnippetsCommand(m_workspace.items(), std::move(changes), QStringLiteral("图片链接")));
 }
 
-void ContentEditing::preview(const QString &snippet)
+void ContentEditing::preview(const QString &snippet, bool fromTop)
 {
     const PreviewResult written = m_workspace.output().itemPreview(snippet);
     if (written) {
-        m_view.showFile(*written);
+        fromTop ? m_view.showFileFromTop(*written) : m_view.showFile(*written);
     } else if (!m_previewFailureShown) {
         m_previewFailureShown = true;
         m_prompts.error(written.error());

@@ -12,6 +12,8 @@ class Workspace;
 // The window's content dialogs and what becomes of their answers: the item
 // editor with its preview of the edit, and the page-wide picture and link
 // addresses. Each change is one undo command; nothing changed, no command.
+// Both dialogs open clear of the web view's top (DialogFit), where the
+// preview they drive shows.
 class ContentEditing : public QObject
 {
     Q_OBJECT
@@ -20,13 +22,14 @@ public:
 
     // Opens the item editor on entry `row`; nothing for a row the list does
     // not have. The view shows the item as edited while the editor is open,
-    // and as it stands after it closes; the total-code memo stays as it was.
+    // from its top as it opens, and as it stands after it closes; the
+    // total-code memo stays as it was.
     void editItem(int row);
     // Opens the page-wide dialog; with no address in the list, says so.
     void editPageAddresses();
 
 private:
-    void preview(const QString &snippet);
+    void preview(const QString &snippet, bool fromTop = false);
 
     Workspace &m_workspace;
     QUndoStack &m_undo;

@@ -133,6 +133,10 @@ void PreviewView::startEngine()
         // The count of deaths stays: a page that kills the renderer once it
         // has loaded would otherwise be shown again and again.
         if (ok) {
+            if (m_toTop) {
+                m_toTop = false;
+                m_engine->scrollToTop();
+            }
             m_processDied = false;
             m_stallTimer->stop();
             m_stack->setCurrentWidget(m_surface);
@@ -216,6 +220,12 @@ void PreviewView::showFile(const QString &path)
     m_crashesOnSamePage = 0;
     m_lastFile = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     load(m_lastFile);
+}
+
+void PreviewView::showFileFromTop(const QString &path)
+{
+    m_toTop = true;
+    showFile(path);
 }
 
 void PreviewView::load(const QUrl &url)
