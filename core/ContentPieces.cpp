@@ -228,6 +228,62 @@ std::optional<std::string> decodedAlone(const char *data, size_t size)
     return decoded;
 }
 
+// What the characters of an attribute value decode to, when gumbo reads
+// them alone as one.
+std::optional<std::string> decodedAttribute(const std::string &raw)
+{
+    if (raw.find('&') == std::string::npos && raw.find('\0') == std::string::npos)
+        return raw;
+    const char quote = raw.find('"') == std::string::npos ? '"' : raw.find('\'') == std::string::npos ? '\'' : 0;
+    if (!quote)
+        return std::nullopt;
+    const std::string tag = std::string("<a title=") + quote + raw + quote + '>';
+    const ParsedHtml parsed(tag.data(), tag.size(), GUMBO_TAG_DIV);
+    const GumboNode *root = parsed.output().root;
+    if (!root || root->type != GUMBO_NODE_ELEMENT || root->v.element.children.length != 1)
+        return std::nullopt;
+    const auto *a = static_cast<const GumboNode *>(root->v.element.children.data[0]);
+    if (a->type != GUMBO_NODE_ELEMENT || a->v.element.attributes.length != 1)
+        return std::nullopt;
+    return std::string(static_cast<const GumboAttribute *>(a->v.element.attributes.data[0])->value);
+}
+
+// The addresses of a srcset list, as offsets into it, read as the browser
+// reads them: blanks and commas before each, the address up to a blank, a
+// trailing comma ending it early; then its descriptors up to a comma
+// outside parentheses.
+std::vector<ByteSpan> srcsetAddresses(const char *list, size_t size)
+{
+    std::vector<ByteSpan> found;
+    size_t at = 0;
+    for (;;) {
+        while (at < size && (isHtmlSpace(list[at]) || list[at] == ','))
+            ++at;
+        if (at == size)
+            return found;
+        const size_t begin = at;
+        while (at < size && !isHtmlSpace(list[at]))
+            ++at;
+        size_t end = at;
+        while (list[end - 1] == ',') // never the first, which is no comma
+            --end;
+        found.push_back({begin, end});
+        if (end < at)
+            continue;
+        bool inParentheses = false;
+        for (; at < size; ++at) {
+            if (inParentheses) {
+                inParentheses = list[at] != ')';
+            } else if (list[at] == '(') {
+                inParentheses = true;
+            } else if (list[at] == ',') {
+                ++at;
+                break;
+            }
+        }
+    }
+}
+
 bool isBlank(const std::string &text)
 {
     return std::all_of(text.begin(), text.end(), isHtmlSpace);
@@ -274,6 +330,21 @@ bool isOpaque(GumboTag tag)
     }
 }
 
+// Elements whose content a browser starts without the line break that
+// comes right after the start tag.
+bool dropsLeadingBreak(GumboTag tag)
+{
+    return tag == GUMBO_TAG_PRE || tag == GUMBO_TAG_LISTING || tag == GUMBO_TAG_TEXTAREA;
+}
+
+// A size the style states: whether it states one at all (it then wins over
+// the attribute), and the pixels when it states them plainly.
+struct StyleSize
+{
+    bool stated = false;
+    std::optional<int> pixels;
+};
+
 class PieceFinder
 {
 public:
@@ -294,9 +365,12 @@ public:
             const GumboVector *children = nullptr;
             if (node->type == GUMBO_NODE_DOCUMENT) {
                 children = &node->v.document.children;
-            } else if (node->type == GUMBO_NODE_ELEMENT && !isOpaque(node->v.element.tag)) {
-                element(*node);
-                children = &node->v.element.children;
+            } else if (node->type == GUMBO_NODE_ELEMENT) {
+                noteContentStart(*node);
+                if (!isOpaque(node->v.element.tag)) {
+                    element(*node);
+                    children = &node->v.element.children;
+                }
             } else if (node->type == GUMBO_NODE_TEXT && m_scope == ContentPieces::Scope::Everything) {
                 text(node->v.text);
             }
@@ -306,7 +380,13 @@ public:
                 for (unsigned i = 0; i < children->length; ++i)
                     stack.push_back(static_cast<const GumboNode *>(children->data[i]));
         }
-        return inSourceOrder(std::move(m_found));
+        std::vector<ContentPiece> pieces = inSourceOrder(std::move(m_found));
+        std::sort(m_contentStarts.begin(), m_contentStarts.end());
+        for (ContentPiece &piece : pieces) {
+            piece.dropsLeadingBreak = piece.kind == PieceKind::Text
+                && std::binary_search(m_contentStarts.begin(), m_contentStarts.end(), int(piece.start));
+        }
+        return pieces;
     }
 
 private:
@@ -438,57 +518,150 @@ private:
         return skipSeparators(tag->end, true);
     }
 
+    // Where the content of a pre, listing or textarea starts, right after
+    // its start tag.
+    void noteContentStart(const GumboNode &node)
+    {
+        const GumboElement &element = node.v.element;
+        if (element.tag_namespace != GUMBO_NAMESPACE_HTML || (node.parse_flags & GUMBO_INSERTION_BY_PARSER)
+            || !dropsLeadingBreak(element.tag))
+            return;
+        const std::optional<ByteSpan> tag = spanOf(element.original_tag);
+        if (tag && tag->end > tag->begin && m_source.at(tag->end - 1) == '>') {
+            if (const int at = m_source.position(tag->end); at >= 0)
+                m_contentStarts.push_back(at);
+        }
+    }
+
+    struct Address
+    {
+        const GumboAttribute *attribute;
+        PieceKind kind;
+        bool srcset;
+    };
+
     void element(const GumboNode &node)
     {
         const GumboElement &element = node.v.element;
         // Elements the parser made up (implied, or copies of a misnested
         // one) stand nowhere in the snippet, or share their tag with another.
-        if (element.tag_namespace != GUMBO_NAMESPACE_HTML || (node.parse_flags & GUMBO_INSERTION_BY_PARSER))
+        if (node.parse_flags & GUMBO_INSERTION_BY_PARSER)
             return;
-        const bool picture = element.tag == GUMBO_TAG_IMG;
-        if (!picture && element.tag != GUMBO_TAG_A)
-            return;
-        const char *wanted = picture ? "src" : "href";
-        const GumboAttribute *address = nullptr;
-        ContentPiece piece;
-        piece.kind = picture ? PieceKind::Picture : PieceKind::Link;
-        std::optional<int> styleWidth, styleHeight;
-        for (unsigned i = 0; i < element.attributes.length; ++i) {
-            const auto *attribute = static_cast<const GumboAttribute *>(element.attributes.data[i]);
-            if (attribute->attr_namespace != GUMBO_ATTR_NAMESPACE_NONE)
-                continue;
-            if (std::strcmp(attribute->name, wanted) == 0)
-                address = attribute;
-            else if (picture && std::strcmp(attribute->name, "width") == 0)
-                piece.width = pixels(QString::fromUtf8(attribute->value), false);
-            else if (picture && std::strcmp(attribute->name, "height") == 0)
-                piece.height = pixels(QString::fromUtf8(attribute->value), false);
-            else if (picture && std::strcmp(attribute->name, "style") == 0)
-                styleSize(QString::fromUtf8(attribute->value), styleWidth, styleHeight);
-        }
-        if (!address || !everyAttributeReported(element))
-            return;
-        std::optional<ByteSpan> span = writtenValue(*address);
-        if (!span)
-            return;
-        const char first = m_source.at(span->begin);
-        if (first == '"' || first == '\'') {
-            if (span->end - span->begin < 2 || m_source.at(span->end - 1) != first)
+        std::vector<Address> addresses;
+        ContentPiece sized; // the picture size an img's addresses share
+        if (element.tag_namespace == GUMBO_NAMESPACE_HTML) {
+            const bool img = element.tag == GUMBO_TAG_IMG;
+            if (!img && element.tag != GUMBO_TAG_SOURCE && element.tag != GUMBO_TAG_A)
                 return;
-            piece.quote = QChar(char16_t(first));
-            ++span->begin;
-            --span->end;
+            StyleSize styleWidth, styleHeight;
+            for (unsigned i = 0; i < element.attributes.length; ++i) {
+                const auto *attribute = static_cast<const GumboAttribute *>(element.attributes.data[i]);
+                if (attribute->attr_namespace != GUMBO_ATTR_NAMESPACE_NONE)
+                    continue;
+                const char *name = attribute->name;
+                if (element.tag == GUMBO_TAG_A) {
+                    if (std::strcmp(name, "href") == 0)
+                        addresses.push_back({attribute, PieceKind::Link, false});
+                } else if (std::strcmp(name, "srcset") == 0) {
+                    addresses.push_back({attribute, PieceKind::Picture, true});
+                } else if (!img) {
+                    continue;
+                } else if (std::strcmp(name, "src") == 0) {
+                    addresses.push_back({attribute, PieceKind::Picture, false});
+                } else if (std::strcmp(name, "width") == 0) {
+                    sized.width = pixels(QString::fromUtf8(attribute->value), false);
+                } else if (std::strcmp(name, "height") == 0) {
+                    sized.height = pixels(QString::fromUtf8(attribute->value), false);
+                } else if (std::strcmp(name, "style") == 0) {
+                    styleSize(QString::fromUtf8(attribute->value), styleWidth, styleHeight);
+                }
+            }
+            // A size in the style wins over the attribute, as in the browser,
+            // also one that is not in pixels.
+            if (styleWidth.stated)
+                sized.width = styleWidth.pixels;
+            if (styleHeight.stated)
+                sized.height = styleHeight.pixels;
+        } else if (element.tag_namespace == GUMBO_NAMESPACE_SVG) {
+            // href, and the older xlink:href, which the parser reports in
+            // the XLink namespace.
+            const PieceKind kind = element.tag == GUMBO_TAG_A ? PieceKind::Link : PieceKind::Picture;
+            for (unsigned i = 0; i < element.attributes.length; ++i) {
+                const auto *attribute = static_cast<const GumboAttribute *>(element.attributes.data[i]);
+                if ((attribute->attr_namespace == GUMBO_ATTR_NAMESPACE_NONE
+                     || attribute->attr_namespace == GUMBO_ATTR_NAMESPACE_XLINK)
+                    && std::strcmp(attribute->name, "href") == 0)
+                    addresses.push_back({attribute, kind, false});
+            }
         }
-        // A size in the style wins over the attribute, as in the browser.
-        if (styleWidth)
-            piece.width = styleWidth;
-        if (styleHeight)
-            piece.height = styleHeight;
-        piece.value = QString::fromUtf8(address->value);
-        add(std::move(piece), *span);
+        if (addresses.empty() || !everyAttributeReported(element))
+            return;
+        for (const Address &address : addresses) {
+            sized.kind = address.kind;
+            address.srcset ? srcset(*address.attribute, sized) : whole(*address.attribute, sized);
+        }
     }
 
-    static void styleSize(QStringView style, std::optional<int> &width, std::optional<int> &height)
+    // The value's characters without its quotes, and the quote; nothing
+    // when the tag does not hold the value whole.
+    std::optional<std::pair<ByteSpan, QChar>> unquoted(const GumboAttribute &attribute) const
+    {
+        std::optional<ByteSpan> span = writtenValue(attribute);
+        if (!span)
+            return std::nullopt;
+        const char first = m_source.at(span->begin);
+        if (first != '"' && first != '\'')
+            return std::make_pair(*span, QChar());
+        if (span->end - span->begin < 2 || m_source.at(span->end - 1) != first)
+            return std::nullopt;
+        return std::make_pair(ByteSpan{span->begin + 1, span->end - 1}, QChar(char16_t(first)));
+    }
+
+    // An attribute whose whole value is one address.
+    void whole(const GumboAttribute &attribute, ContentPiece piece)
+    {
+        const auto value = unquoted(attribute);
+        if (!value)
+            return;
+        piece.quote = value->second;
+        piece.value = QString::fromUtf8(attribute.value);
+        add(std::move(piece), value->first);
+    }
+
+    // Each address of a srcset, when the list as written and the list as
+    // the browser reads it (character references decoded) name the same
+    // addresses in the same places; none otherwise.
+    void srcset(const GumboAttribute &attribute, ContentPiece piece)
+    {
+        const auto value = unquoted(attribute);
+        if (!value)
+            return;
+        const auto [list, quote] = *value;
+        const char *written = m_source.data() + list.begin;
+        const std::vector<ByteSpan> spans = srcsetAddresses(written, list.end - list.begin);
+        const std::string read = attribute.value;
+        const std::vector<ByteSpan> addresses = srcsetAddresses(read.data(), read.size());
+        if (spans.size() != addresses.size())
+            return;
+        // Unquoted, a new address is written in quotes of its own: it must
+        // then be all of the value.
+        if (quote.isNull() && !spans.empty() && (spans.size() != 1 || spans[0].end != list.end - list.begin))
+            return;
+        std::vector<std::pair<ContentPiece, ByteSpan>> found;
+        for (size_t i = 0; i < spans.size(); ++i) {
+            const std::string address = read.substr(addresses[i].begin, addresses[i].end - addresses[i].begin);
+            if (decodedAttribute(std::string(written + spans[i].begin, spans[i].end - spans[i].begin)) != address)
+                return;
+            piece.quote = quote;
+            piece.inSrcset = true;
+            piece.value = QString::fromStdString(address);
+            found.emplace_back(piece, ByteSpan{list.begin + spans[i].begin, list.begin + spans[i].end});
+        }
+        for (auto &[each, span] : found)
+            add(std::move(each), span);
+    }
+
+    static void styleSize(QStringView style, StyleSize &width, StyleSize &height)
     {
         for (const QStringView declaration : style.split(u';')) {
             const qsizetype colon = declaration.indexOf(u':');
@@ -496,10 +669,12 @@ private:
                 continue;
             const QStringView property = declaration.left(colon).trimmed();
             const QStringView value = declaration.mid(colon + 1);
-            if (property.compare(u"width", Qt::CaseInsensitive) == 0)
-                width = pixels(value, true);
-            else if (property.compare(u"height", Qt::CaseInsensitive) == 0)
-                height = pixels(value, true);
+            // Without a value the declaration is void, as in the browser.
+            StyleSize *size = property.compare(u"width", Qt::CaseInsensitive) == 0 ? &width
+                : property.compare(u"height", Qt::CaseInsensitive) == 0            ? &height
+                                                                                   : nullptr;
+            if (size && !value.trimmed().isEmpty())
+                *size = {true, pixels(value, true)};
         }
     }
 
@@ -539,6 +714,7 @@ private:
     const Utf8Snippet m_source;
     const ContentPieces::Scope m_scope;
     std::vector<ContentPiece> m_found;
+    std::vector<int> m_contentStarts;
 };
 
 // Blanks and control characters around an address, which a browser strips.
@@ -549,6 +725,26 @@ QStringView withoutBlanksAround(QStringView address)
     while (!address.isEmpty() && address.back().unicode() <= 0x20)
         address.chop(1);
     return address;
+}
+
+// The scheme an address starts with, in lower case, when it is another
+// than http and https. A scheme is a letter, then letters, digits, "+", "-"
+// or ".", then ":".
+std::optional<QString> refusedScheme(QStringView address)
+{
+    if (address.isEmpty() || !isAsciiLetter(address.front().unicode()))
+        return std::nullopt;
+    qsizetype end = 1;
+    while (end < address.size()
+           && (isAsciiLetter(address[end].unicode()) || (address[end] >= u'0' && address[end] <= u'9')
+               || address[end] == u'+' || address[end] == u'-' || address[end] == u'.'))
+        ++end;
+    if (end == address.size() || address[end] != u':')
+        return std::nullopt;
+    const QString scheme = address.left(end).toString().toLower();
+    if (scheme == u"http" || scheme == u"https")
+        return std::nullopt;
+    return scheme;
 }
 
 QString textMarkup(QStringView text, QStringView lineBreak)
@@ -606,6 +802,25 @@ QString attributeMarkup(QStringView address, QChar quote)
     return out;
 }
 
+// An address as one of a srcset's list: a blank inside, or a comma at
+// either end, would separate it from the next, so they are written
+// percent-encoded, as the browser would fetch a blank anyway.
+QString srcsetAddress(QStringView address)
+{
+    QString out;
+    out.reserve(address.size());
+    for (qsizetype i = 0; i < address.size(); ++i) {
+        const QChar c = address[i];
+        if (c == u' ')
+            out += u"%20";
+        else if (c == u',' && (i == 0 || i == address.size() - 1))
+            out += u"%2C";
+        else
+            out += c;
+    }
+    return out;
+}
+
 // The snippet's first line break, which new multi-line text follows.
 QStringView lineBreakOf(QStringView snippet)
 {
@@ -643,6 +858,10 @@ Result<QString> ContentPieces::apply(const QStringList &values) const
             if (lineBreak.isEmpty())
                 lineBreak = lineBreakOf(m_snippet);
             replacement = textMarkup(values[qsizetype(i)], lineBreak);
+            // The browser drops the first line break here; one more keeps
+            // the text's own.
+            if (piece.dropsLeadingBreak && (replacement.startsWith(u'\n') || replacement.startsWith(u'\r')))
+                replacement.prepend(lineBreak);
         } else {
             // Blanks the seller added around the old address change nothing.
             const QStringView address = withoutBlanksAround(values[qsizetype(i)]);
@@ -651,7 +870,7 @@ Result<QString> ContentPieces::apply(const QStringList &values) const
             const Result<> acceptable = checkAddress(address.toString());
             if (!acceptable)
                 return Failure{QStringLiteral("第 %1 项：").arg(i + 1) + acceptable.error()};
-            replacement = attributeMarkup(address, piece.quote);
+            replacement = attributeMarkup(piece.inSrcset ? srcsetAddress(address) : address.toString(), piece.quote);
         }
         if (!changed)
             out.reserve(m_snippet.size() + 64);
@@ -681,21 +900,18 @@ Result<> checkAddress(const QString &address)
         else if (QChar::isSurrogate(c))
             return Failure{QStringLiteral("地址中有无效的字符")};
     }
-    // A scheme is a letter, then letters, digits, "+", "-" or ".", then ":".
-    if (isAsciiLetter(trimmed.front().unicode())) {
-        qsizetype end = 1;
-        while (end < trimmed.size()
-               && (isAsciiLetter(trimmed[end].unicode()) || (trimmed[end] >= u'0' && trimmed[end] <= u'9')
-                   || trimmed[end] == u'+' || trimmed[end] == u'-' || trimmed[end] == u'.'))
-            ++end;
-        if (end < trimmed.size() && trimmed[end] == u':') {
-            const QString scheme = trimmed.left(end).toString().toLower();
-            if (scheme != u"http" && scheme != u"https")
-                return Failure{QStringLiteral("不能使用“%1:”开头的地址，只能用 http:、https:、// 开头的地址或相对地址")
-                                   .arg(scheme)};
-        }
-    }
+    const std::optional<QString> scheme = refusedScheme(trimmed);
+    if (scheme)
+        return Failure{
+            QStringLiteral("不能使用“%1:”开头的地址，只能用 http:、https:、// 开头的地址或相对地址").arg(*scheme)};
     return {};
+}
+
+bool unsafeAddress(const QString &address)
+{
+    QString read = withoutBlanksAround(address).toString();
+    read.removeIf([](QChar c) { return c == u'\t' || c == u'\n' || c == u'\r'; });
+    return refusedScheme(read).has_value();
 }
 
 bool stillToReplace(PieceKind kind, const QString &value, const QStringList &samples)

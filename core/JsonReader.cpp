@@ -396,9 +396,13 @@ QString JsonReader::string(JsonValue value) const
     return out;
 }
 
-double JsonReader::number(JsonValue value) const
+std::optional<double> JsonReader::number(JsonValue value) const
 {
-    return QByteArrayView(m_text.constData() + value.begin, value.end - value.begin).toDouble();
+    bool ok = false;
+    const double d = QByteArrayView(m_text.constData() + value.begin, value.end - value.begin).toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return d;
 }
 
 qsizetype JsonReader::skipSpace(qsizetype at) const

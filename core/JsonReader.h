@@ -47,7 +47,9 @@ public:
 
     // Each of these expects a value of its type.
     QString string(JsonValue value) const;
-    double number(JsonValue value) const;
+    // None when the number lies beyond a double's range, too large or too
+    // small to tell from 0: no value read from it would be the file's.
+    std::optional<double> number(JsonValue value) const;
     std::vector<JsonValue> elements(JsonValue array) const;
     std::vector<Member> members(JsonValue object) const;
     // The member's value, the last one when the key repeats, as most

@@ -193,12 +193,16 @@ public:
         return quoted(key) % u" 应为" % expected % u"，文件中为 " % shown(value);
     }
 
-    // A JSON number with an integral value (1 and 1.0 alike).
+    // A JSON number with an integral value (1 and 1.0 alike); none beyond
+    // a double's range, where 1e400 and 1e-400 would both read as 0.
     std::optional<qint64> integer(JsonValue value) const
     {
         if (m_reader.type(value) != JsonReader::Type::Number)
             return std::nullopt;
-        const double d = m_reader.number(value);
+        const std::optional<double> number = m_reader.number(value);
+        if (!number)
+            return std::nullopt;
+        const double d = *number;
         if (!(std::fabs(d) < 9.0e15) || d != std::trunc(d))
             return std::nullopt;
         return qint64(d);

@@ -41,7 +41,7 @@ private:
 };
 
 const QString newText = QStringLiteral("新<b>&amp;\u00a0\n二");
-const QString newAddress = QStringLiteral("https://例.cn/?a=1&b=\"'");
+const QString newAddress = QStringLiteral(",https://例.cn/?a=1&b=\"' x,");
 
 bool isBlank(const QString &text)
 {
@@ -73,6 +73,8 @@ QString writtenFor(const ContentPieces &found, size_t i, const QString &input)
     const QString written = applied->mid(piece.start, applied->size() - piece.start - tail);
     if (piece.kind == PieceKind::Text && (written.contains(u'<') || written.contains(u'>')))
         fuzzFailure("a new text was written with markup characters", input);
+    if (piece.inSrcset && (written.contains(u' ') || written.startsWith(u',') || written.endsWith(u',')))
+        fuzzFailure("a new srcset address runs into the next", input);
     if (piece.kind != PieceKind::Text) {
         const QChar quote = piece.quote.isNull() ? QChar(u'"') : piece.quote;
         const QStringView inside = piece.quote.isNull() ? QStringView(written).mid(1).chopped(1) : QStringView(written);
@@ -103,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             fuzzFailure("a blank text was offered", snippet);
         if (p.kind != PieceKind::Text) {
             ++addresses;
-            if (!p.quote.isNull()
+            // An address of a srcset sits among the others of its list.
+            if (!p.quote.isNull() && !p.inSrcset
                 && (p.start == 0 || snippet[p.start - 1] != p.quote || reached == snippet.size()
                     || snippet[reached] != p.quote))
                 fuzzFailure("a quoted address does not sit inside its quotes", snippet);

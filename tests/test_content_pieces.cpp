@@ -142,12 +142,26 @@ void TestContentPieces::piecesFound_data()
         << u"<img src='p.png' width=\"350\" height=\"100%\" style=\"margin:0; HEIGHT: 200px\">"
            u"<img src=q.png width=\"12.5\"><img src=\"r\" style=\"width:30\">"_s
         << u"P'p.png @350x200 | P_q.png | P\"r"_s << false;
+    QTest::newRow("a size in the style wins, also one not in pixels")
+        << u"<img src=a width=\"350\" height=\"100\" style=\"width:200px\"><img src=b width=350 style=\"width: 50%\">"_s
+        << u"P_a @200x100 | P_b"_s << false;
+    QTest::newRow("srcset addresses")
+        << u"<picture><source srcset=\"s1.webp 1x, s2.webp 2x\"><img src=\"i.png\" width=100 height=50 "
+           u"srcset='i2.png?a=1&amp;b=2 800w,i3.png,, i4.png 2x (a, b), i5.png'></picture><img srcset=u.png>"_s
+        << u"P\"s1.webp | P\"s2.webp | P\"i.png @100x50 | P'i2.png?a=1&amp;b=2 => i2.png?a=1&b=2 @100x50 | "
+           u"P'i3.png @100x50 | P'i4.png @100x50 | P'i5.png @100x50 | P_u.png"_s
+        << false;
+    QTest::newRow("SVG addresses")
+        << u"<svg><a href=\"javascript:alert(1)\"><image xlink:href=\"p.png\" width=\"10\"/></a><use href=\"#i\"/>"
+           u"<a xlink:href='l.html'>t</a></svg>"_s
+        << u"L\"javascript:alert(1) | P\"p.png | P\"#i | L'l.html | Tt"_s << false;
     QTest::newRow("unquoted and empty addresses") << u"<a href=a&amp;b>x</a><a href=\"\">y</a><image src=z>"_s
                                                   << u"L_a&amp;b => a&b | Tx | L\" | Ty | P_z"_s << false;
     QTest::newRow("not offered")
         << u"<!-- <a href=c>c</a> --><script>s</script><style>t</style><title>u</title><textarea>v</textarea>"
            u"<noscript>w</noscript><xmp>x</xmp><p>&#32;</p><img src=a src=b><a href>k</a>"
-           u"<b>y</span>z</b><svg><![CDATA[d]]></svg><template>e</template>"_s
+           u"<b>y</span>z</b><svg><![CDATA[d]]></svg><template>e</template>"
+           u"<img srcset=\"a&#32;2x, b\"><img srcset=c,>"_s
         << u"Tk"_s << false;
     QTest::newRow("misnested link offered once") << u"<a href=\"h\"><p>t</a>"_s << u"L\"h | Tt"_s << false;
     // An unpaired surrogate reads as U+FFFD, and stays when unchanged.
@@ -197,6 +211,19 @@ void TestContentPieces::oneEdit_data()
     QTest::newRow("unquoted address quoted")
         << page << 4 << u"c d\".png"_s
         << u"<p title=\"&amp;\">  标题&nbsp;一 </p>\r\n<a href=\"#\">链接</a><img src='a.png'><img src=\"c d&quot;.png\">"_s;
+    QTest::newRow("first in a pre, starting with a line break")
+        << u"<pre class=x>a</pre>\n"_s << 0 << u"\nb"_s << u"<pre class=x>\n\nb</pre>\n"_s;
+    QTest::newRow("first in a listing, starting with CR LF")
+        << u"<listing>a</listing>"_s << 0 << u"\r\nb"_s << u"<listing>\r\n\r\nb</listing>"_s;
+    QTest::newRow("in a pre after its own line break")
+        << u"<pre>\r\na</pre>"_s << 0 << u"\nb"_s << u"<pre>\r\n\r\nb</pre>"_s;
+    QTest::newRow("srcset address, blanks and commas at the ends encoded")
+        << u"<img srcset=\"a.png 1x, b.png 2x\">"_s << 1 << u",new b,c.png,"_s
+        << u"<img srcset=\"a.png 1x, %2Cnew%20b,c.png%2C 2x\">"_s;
+    QTest::newRow("unquoted srcset address quoted")
+        << u"<img srcset=a.png alt=x>"_s << 0 << u"b c.png"_s << u"<img srcset=\"b%20c.png\" alt=x>"_s;
+    QTest::newRow("SVG xlink:href") << u"<svg><a xlink:href='#'>x</a></svg>"_s << 0 << u"https://s.cn/?a&b"_s
+                                    << u"<svg><a xlink:href='https://s.cn/?a&amp;b'>x</a></svg>"_s;
     QTest::newRow("address only blanked keeps its bytes")
         << u"<a href=\"a&#38;b\">x</a>"_s << 0 << u" a&b "_s << u"<a href=\"a&#38;b\">x</a>"_s;
 }
@@ -220,38 +247,41 @@ void TestContentPieces::address_data()
 {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("error");
+    QTest::addColumn<bool>("unsafe"); // already in a page, as the browser reads it
 
     const QString control = u"地址中不能有控制字符（如换行、制表符）"_s;
     const auto scheme = [](const char *name) -> QString {
         return u"不能使用“"_s + QLatin1String(name) + u":”开头的地址，只能用 http:、https:、// 开头的地址或相对地址"_s;
     };
-    QTest::newRow("http") << u"http://a.cn/x?y=1#z"_s << QString();
-    QTest::newRow("HTTPS with blanks") << u"  HTTPS://a.cn/ "_s << QString();
-    QTest::newRow("protocol-relative") << u"//a.cn/p.png"_s << QString();
-    QTest::newRow("relative") << u"img/p.png"_s << QString();
-    QTest::newRow("fragment") << u"#优惠券"_s << QString();
-    QTest::newRow("colon after a slash") << u"/a:b"_s << QString();
-    QTest::newRow("javascript") << u"javascript:alert(1)"_s << scheme("javascript");
-    QTest::newRow("JavaScript after blanks") << u" \t JavaScript:x"_s << scheme("javascript");
-    QTest::newRow("tab inside the scheme") << u"java\tscript:x"_s << control;
-    QTest::newRow("line break inside") << u"http://a.cn/\nb"_s << control;
-    QTest::newRow("C1 control") << u"http://a.cn/\u0085"_s << control;
-    QTest::newRow("data") << u"data:image/png;base64,AA=="_s << scheme("data");
-    QTest::newRow("file") << u"file:///etc/passwd"_s << scheme("file");
-    QTest::newRow("drive letter") << u"c:\\p.png"_s << scheme("c");
-    QTest::newRow("other scheme") << u"vbscript:x"_s << scheme("vbscript");
-    QTest::newRow("empty") << QString() << u"地址不能为空"_s;
-    QTest::newRow("blank") << u" \r\n"_s << u"地址不能为空"_s;
-    QTest::newRow("unpaired surrogate") << u"a"_s + QChar(char16_t(0xD800)) << u"地址中有无效的字符"_s;
+    QTest::newRow("http") << u"http://a.cn/x?y=1#z"_s << QString() << false;
+    QTest::newRow("HTTPS with blanks") << u"  HTTPS://a.cn/ "_s << QString() << false;
+    QTest::newRow("protocol-relative") << u"//a.cn/p.png"_s << QString() << false;
+    QTest::newRow("relative") << u"img/p.png"_s << QString() << false;
+    QTest::newRow("fragment") << u"#优惠券"_s << QString() << false;
+    QTest::newRow("colon after a slash") << u"/a:b"_s << QString() << false;
+    QTest::newRow("javascript") << u"javascript:alert(1)"_s << scheme("javascript") << true;
+    QTest::newRow("JavaScript after blanks") << u" \t JavaScript:x"_s << scheme("javascript") << true;
+    QTest::newRow("tab inside the scheme") << u"java\tscript:x"_s << control << true;
+    QTest::newRow("line break inside") << u"http://a.cn/\nb"_s << control << false;
+    QTest::newRow("C1 control") << u"http://a.cn/\u0085"_s << control << false;
+    QTest::newRow("data") << u"data:image/png;base64,AA=="_s << scheme("data") << true;
+    QTest::newRow("file") << u"file:///etc/passwd"_s << scheme("file") << true;
+    QTest::newRow("drive letter") << u"c:\\p.png"_s << scheme("c") << true;
+    QTest::newRow("other scheme") << u"vbscript:x"_s << scheme("vbscript") << true;
+    QTest::newRow("empty") << QString() << u"地址不能为空"_s << false;
+    QTest::newRow("blank") << u" \r\n"_s << u"地址不能为空"_s << false;
+    QTest::newRow("unpaired surrogate") << u"a"_s + QChar(char16_t(0xD800)) << u"地址中有无效的字符"_s << false;
 }
 
 void TestContentPieces::address()
 {
     QFETCH(QString, address);
     QFETCH(QString, error);
+    QFETCH(bool, unsafe);
     const Result<> checked = checkAddress(address);
     QCOMPARE(checked.error(), error);
     QCOMPARE(checked.ok(), error.isEmpty());
+    QCOMPARE(unsafeAddress(address), unsafe);
 
     const ContentPieces found(u"<p>x</p><a href=\"#\">y</a>"_s);
     const Result<QString> applied = found.apply({u"改"_s, address, u"y"_s});
@@ -290,6 +320,7 @@ const QStringList page = {
     u"<a href='p1.png'>x</a><img src=p2.png>"_s,
     u"<img src=\"p1&#46;png\" alt=\"\"><a href=#>y</a>"_s,
     u"<p>no address</p>"_s,
+    u"<img srcset=\"p2.png 1x, p1.png 2x\"><svg><a href=\"p1.png\"><image xlink:href=\"p1.png\"/></a></svg>"_s,
 };
 
 } // namespace
@@ -300,7 +331,7 @@ void TestContentPieces::pageAddresses()
     for (const PageAddress &a : collectPageAddresses(page))
         found.append((a.kind == PieceKind::Picture ? u"P "_s : u"L "_s) + a.address + u" ×"_s
                      + QString::number(a.uses));
-    QCOMPARE(found, QStringList({u"L # ×2"_s, u"P p1.png ×2"_s, u"L p1.png ×1"_s, u"P p2.png ×1"_s}));
+    QCOMPARE(found, QStringList({u"L # ×2"_s, u"P p1.png ×4"_s, u"L p1.png ×2"_s, u"P p2.png ×2"_s}));
 }
 
 void TestContentPieces::pageReplacement_data()
@@ -313,17 +344,29 @@ void TestContentPieces::pageReplacement_data()
     QStringList picture = page;
     picture[0] = u"<a href=\"#\"><img src=\"https://s.cn/a.png\"></a><p>a</p>"_s;
     picture[2] = u"<img src=\"https://s.cn/a.png\" alt=\"\"><a href=#>y</a>"_s;
+    picture[4] = u"<img srcset=\"p2.png 1x, https://s.cn/a.png 2x\"><svg><a href=\"p1.png\">"
+                 u"<image xlink:href=\"https://s.cn/a.png\"/></a></svg>"_s;
     QTest::newRow("picture everywhere, not the link")
         << std::vector<AddressReplacement>{{PieceKind::Picture, u"p1.png"_s, u"https://s.cn/a.png"_s}} << picture
-        << std::vector<int>{0, 2} << QString();
+        << std::vector<int>{0, 2, 4} << QString();
+
+    QStringList both = picture;
+    both[1] = u"<a href='https://s.cn/l.html'>x</a><img src=p2.png>"_s;
+    both[4] = u"<img srcset=\"p2.png 1x, https://s.cn/a.png 2x\"><svg><a href=\"https://s.cn/l.html\">"
+              u"<image xlink:href=\"https://s.cn/a.png\"/></a></svg>"_s;
+    QTest::newRow("same text as picture and as link")
+        << std::vector<AddressReplacement>{{PieceKind::Picture, u"p1.png"_s, u"https://s.cn/a.png"_s},
+                                           {PieceKind::Link, u"p1.png"_s, u"https://s.cn/l.html"_s}}
+        << both << std::vector<int>{0, 1, 2, 4} << QString();
 
     QStringList swapped = page;
     swapped[0] = u"<a href=\"p1.png\"><img src=\"p1.png\"></a><p>a</p>"_s;
     swapped[1] = u"<a href='#'>x</a><img src=p2.png>"_s;
     swapped[2] = u"<img src=\"p1&#46;png\" alt=\"\"><a href=\"p1.png\">y</a>"_s;
+    swapped[4] = u"<img srcset=\"p2.png 1x, p1.png 2x\"><svg><a href=\"#\"><image xlink:href=\"p1.png\"/></a></svg>"_s;
     QTest::newRow("links swapped") << std::vector<AddressReplacement>{{PieceKind::Link, u"#"_s, u"p1.png"_s},
                                                                       {PieceKind::Link, u"p1.png"_s, u"#"_s}}
-                                   << swapped << std::vector<int>{0, 1, 2} << QString();
+                                   << swapped << std::vector<int>{0, 1, 2, 4} << QString();
     QTest::newRow("unchanged") << std::vector<AddressReplacement>{{PieceKind::Link, u"#"_s, u"#"_s}} << page
                                << std::vector<int>{} << QString();
     QTest::newRow("refused address")

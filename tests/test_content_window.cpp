@@ -189,7 +189,13 @@ void TestContentWindow::itemEditor()
             QCOMPARE(f.preview(), Item.toUtf8());
 
             if (edit) {
+                // A refused address keeps its old value in the preview, which
+                // follows the other fields meanwhile and the address once
+                // it is corrected.
+                type(child<QLineEdit>(dialog, u"contentField1"_s), u"javascript:alert(1)"_s);
                 type(child<QLineEdit>(dialog, u"contentField0"_s), u"新<标题>\u00A02"_s);
+                const QString titleOnly = QString(edited).replace(u"https://shop.cn/a?x=1&amp;y=2"_s, u"#"_s);
+                QVERIFY(QTest::qWaitFor([&] { return f.preview() == titleOnly.toUtf8(); }, 10000));
                 type(child<QLineEdit>(dialog, u"contentField1"_s), u"https://shop.cn/a?x=1&y=2"_s);
                 QVERIFY(QTest::qWaitFor([&] { return f.preview() == edited.toUtf8(); }, 10000));
                 QCOMPARE(f.ws.output().memo(), memo);
@@ -275,9 +281,12 @@ void TestContentWindow::pageAssets()
     QFETCH(QString, close);
     QFETCH(bool, applied);
     const QStringList before{u"<a href=\"#\"><img src='p.png'></a>"_s, u"<p>no address</p>"_s,
-                             u"<img src=p.png alt=x><a href=\"https://x.cn/\">x</a>"_s};
-    const QStringList after{u"<a href=\"#\"><img src='https://cdn.cn/q.png'></a>"_s, before[1],
-                            u"<img src=\"https://cdn.cn/q.png\" alt=x><a href=\"https://x.cn/\">x</a>"_s};
+                             u"<img src=p.png alt=x><a href=\"https://x.cn/\">x</a>"_s,
+                             u"<svg><a xlink:href=\"javascript:alert(1)\"><image href=\"p.png\"/></a></svg>"_s};
+    const QStringList after{
+        u"<a href=\"#\"><img src='https://cdn.cn/q.png'></a>"_s, before[1],
+        u"<img src=\"https://cdn.cn/q.png\" alt=x><a href=\"https://x.cn/\">x</a>"_s,
+        u"<svg><a xlink:href=\"javascript:alert(1)\"><image href=\"https://cdn.cn/q.png\"/></a></svg>"_s};
     Fixture f;
     for (const QString &s : before)
         f.ws.items().append(s, u"  item"_s);
@@ -285,14 +294,21 @@ void TestContentWindow::pageAssets()
     const QString opened = f.whileOpen(
         [&] { QTest::mouseClick(child(&f.window, u"assetsButton"_s), Qt::LeftButton); },
         [&](QDialog *dialog) {
-            QStringList rows;
-            for (int i = 0; i < 4; ++i) {
+            QStringList rows, marks;
+            for (int i = 0; i < 5; ++i) {
                 auto *field = dialog->findChild<QLineEdit *>(u"assetField%1"_s.arg(i));
                 rows << (field ? labelOf(dialog, field) + u' ' + field->text() : u"<none>"_s);
+                marks << (field ? field->accessibleDescription().section(u'：', 0, 0) : QString());
             }
             QCOMPARE(rows,
-                     (QStringList{u"链接地址 1（1 处） #"_s, u"图片地址 1（2 处） p.png"_s,
-                                  u"链接地址 2（1 处） https://x.cn/"_s, u"<none>"_s}));
+                     (QStringList{u"链接地址 1（1 处） #"_s, u"图片地址 1（3 处） p.png"_s,
+                                  u"链接地址 2（1 处） https://x.cn/"_s, u"链接地址 3（1 处） javascript:alert(1)"_s,
+                                  u"<none>"_s}));
+            QCOMPARE(marks, (QStringList{u"待替换"_s, {}, {}, u"不安全"_s, {}}));
+            int shown = 0;
+            for (const QLabel *label : dialog->findChildren<QLabel *>())
+                shown += label->isVisibleTo(dialog) && label->text() == u"不安全";
+            QCOMPARE(shown, 1);
             type(child<QLineEdit>(dialog, u"assetField1"_s), newPicture);
             QTest::mouseClick(child(dialog, close), Qt::LeftButton);
         });

@@ -19,6 +19,12 @@
 #  include <sys/resource.h>
 #  include <sys/stat.h>
 #endif
+#ifdef Q_OS_LINUX
+#  include <fcntl.h>
+#  include <linux/fs.h>
+#  include <sys/ioctl.h>
+#  include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +77,26 @@ QString utf16(const char16_t (&text)[N])
 
 enum class Kind { Text, Missing, Folder, NotRegular, TooLarge, Unreadable, LinkLoop };
 
+#ifdef Q_OS_LINUX
+// Sets or clears a folder's append-only attribute: files can be made in it,
+// but none of its entries replaced or removed, also by root. Needs root (or
+// the capability for it) and a file system that has the attribute.
+bool setAppendOnly(const QString &folder, bool on)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL;
+        done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+#endif
+
 } // namespace
 
 Q_DECLARE_METATYPE(Kind)
@@ -83,6 +109,8 @@ private slots:
 
     void roundTrip_data();
     void roundTrip();
+    void otherWriters_data();
+    void otherWriters();
     void badFile_data();
     void badFile();
     void saveRefuses_data();
@@ -163,6 +191,33 @@ void TestLayoutFile::roundTrip()
     QCOMPARE(top.value(QLatin1String("items")).toArray().size(), layout.names.size());
 }
 
+// Files as another JSON writer may have written them open as any reader
+// reads them.
+void TestLayoutFile::otherWriters_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<Layout>("layout");
+
+    QTest::newRow("\\u escapes in both cases, a surrogate pair")
+        << withItems(R"([{"name": "\u00e9\u4E2D\ud83d\uDE00\u0041\/", "html": "\u003cp\u003E\u000d\u000A"}])")
+        << Layout{0, {QString::fromUtf16(u"é中😀A/")}, {u"<p>\r\n"_s}};
+    QTest::newRow("a repeated key: the last one")
+        << QByteArray(R"({"format": "zanfor-layout", "version": 1, "shopType": 1, "pageWidth": "750",)"
+                      R"( "items": [{"name": "a", "html": "x", "html": "y"}], "shopType": 0})")
+        << Layout{0, {u"a"_s}, {u"y"_s}};
+}
+
+void TestLayoutFile::otherWriters()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(Layout, layout);
+    const Result<Layout> opened = LayoutFile::fromJson(text);
+    QVERIFY2(opened.ok(), qPrintable(opened.error()));
+    QCOMPARE(opened->names, layout.names);
+    QCOMPARE(opened->snippets, layout.snippets);
+    QVERIFY(*opened == layout);
+}
+
 void TestLayoutFile::badFile_data()
 {
     QTest::addColumn<Kind>("kind");
@@ -176,6 +231,13 @@ void TestLayoutFile::badFile_data()
     };
     text("not JSON", "zanfor", "不是有效的 JSON");
     text("not UTF-8", withItems("[{\"name\": \"\xff\", \"html\": \"\"}]"), "不是 UTF-8 编码的文本");
+    text("overlong UTF-8, two bytes", withItems("[{\"name\": \"\xc0\xaf\", \"html\": \"\"}]"), "不是 UTF-8 编码的文本");
+    text("overlong UTF-8, three bytes", withItems("[{\"name\": \"\xe0\x80\xaf\", \"html\": \"\"}]"),
+         "不是 UTF-8 编码的文本");
+    text("overlong UTF-8, four bytes", withItems("[{\"name\": \"\xf0\x80\x80\xaf\", \"html\": \"\"}]"),
+         "不是 UTF-8 编码的文本");
+    QTest::newRow("a second value after the object")
+        << Kind::Text << whole + "\n{}" << u"内容不是有效的 JSON（第 %1 个字节处出错）"_s.arg(whole.size() + 2);
     text("empty", "", "文件是空的");
     text("blank", " \r\n", "文件是空的");
     text("cut in a snippet", whole.left(whole.indexOf("</p>")), "截断");
@@ -193,6 +255,14 @@ void TestLayoutFile::badFile_data()
     text("shop type 2^32", withShop("4294967296", "\"750\""), "\"shopType\" 应为");
     text("shop type as text", withShop("\"1\"", "\"790\""), "\"shopType\" 应为");
     text("shop type 0.5", withShop("0.5", "\"750\""), "\"shopType\" 应为");
+    // Beyond a double's range, where a conversion that fails gives 0.
+    text("shop type 1e400", withShop("1e400", "\"750\""), "\"shopType\" 应为 -1、0 或 1，文件中为 1e400");
+    text("shop type -1e400", withShop("-1e400", "\"750\""), "\"shopType\" 应为 -1、0 或 1，文件中为 -1e400");
+    text("shop type 1e-400", withShop("1e-400", "\"750\""), "\"shopType\" 应为 -1、0 或 1，文件中为 1e-400");
+    text("shop type of 401 digits", withShop(QByteArray(400, '0').prepend('1').constData(), "\"750\""),
+         "\"shopType\" 应为 -1、0 或 1，文件中为 1000000000000000000000000000000000000000…");
+    text("version 1e400", fileText("\"zanfor-layout\"", "1e400", "0", "\"750\"", "[]"),
+         "\"version\" 应为正整数，文件中为 1e400");
     text("no page width", withShop("0", nullptr), "缺少 \"pageWidth\"");
     text("page width 800", withShop("0", "\"800\""), "\"pageWidth\" 应为 \"750\" 或 \"790\"");
     text("page width as number", withShop("0", "750"), "\"pageWidth\" 应为");
@@ -311,6 +381,7 @@ void TestLayoutFile::failedWrite_data()
         QTest::addRow("%s: folder in the way", what) << exporting << QStringLiteral("folder");
         QTest::addRow("%s: no such folder", what) << exporting << QStringLiteral("no folder");
         QTest::addRow("%s: file too large", what) << exporting << QStringLiteral("size limit");
+        QTest::addRow("%s: rename refused", what) << exporting << QStringLiteral("append only");
     }
 }
 
@@ -349,6 +420,17 @@ void TestLayoutFile::failedWrite()
 #else
         QSKIP("needs a file-size limit");
 #endif
+    } else if (fault == QLatin1String("append only")) {
+#ifdef Q_OS_LINUX
+        // The temporary file is made and written; renaming it over the
+        // earlier file, the last step, fails.
+        if (!setAppendOnly(dir.path(), true))
+            QSKIP("the folder cannot be made append-only (needs root and a file system that has it)");
+        write();
+        QVERIFY(setAppendOnly(dir.path(), false));
+#else
+        QSKIP("needs an append-only folder");
+#endif
     } else {
         write();
     }
@@ -360,9 +442,13 @@ void TestLayoutFile::failedWrite()
 #ifdef Q_OS_UNIX
     if (fault == QLatin1String("size limit")) // the system's own reason
         QCOMPARE(written.error(), prefix + QString::fromLocal8Bit(std::strerror(EFBIG)));
+    if (fault == QLatin1String("append only"))
+        QCOMPARE(written.error(), prefix + QString::fromLocal8Bit(std::strerror(EPERM)));
 #endif
     QCOMPARE(readBytes(dir.filePath(QStringLiteral("a.zlayout"))), QByteArray("earlier"));
-    QCOMPARE(entries(dir), before);
+    // A folder that keeps every entry keeps the temporary file too.
+    if (fault != QLatin1String("append only"))
+        QCOMPARE(entries(dir), before);
 }
 
 void TestLayoutFile::exportPage()

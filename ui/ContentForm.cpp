@@ -19,6 +19,9 @@
 namespace {
 
 const QString StillToReplace = QStringLiteral("待替换");
+const QString Unsafe = QStringLiteral("不安全");
+const QString StillToReplaceStyle = QStringLiteral("QLabel { color: #7A4A00; background: #FFE8A3; padding: 1px 4px; }");
+const QString UnsafeStyle = QStringLiteral("QLabel { color: #FFFFFF; background: #B3261E; padding: 1px 4px; }");
 
 } // namespace
 
@@ -93,7 +96,7 @@ void ContentForm::addField(PieceKind kind, const QString &name, const QString &d
     label->setBuddy(widget);
     auto *mark = new QLabel(StillToReplace);
     mark->setTextFormat(Qt::PlainText);
-    mark->setStyleSheet(QStringLiteral("QLabel { color: #7A4A00; background: #FFE8A3; padding: 1px 4px; }"));
+    mark->setStyleSheet(StillToReplaceStyle);
     // The fields keep one width whether or not they are marked.
     QSizePolicy keepRoom = mark->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
@@ -146,12 +149,23 @@ QString ContentForm::widgetText(const Field &field) const
 
 void ContentForm::updateMark(Field &field)
 {
-    const bool marked = field.kind != PieceKind::Text && stillToReplace(field.kind, widgetText(field), m_samples);
+    const bool address = field.kind != PieceKind::Text;
+    const QString text = address ? widgetText(field) : QString();
+    // An address the browser would open with another scheme than http and
+    // https outweighs a sample.
+    const bool unsafe = address && unsafeAddress(text);
+    const bool marked = unsafe || (address && stillToReplace(field.kind, text, m_samples));
     field.mark->setVisible(marked);
-    const QString why = field.kind == PieceKind::Link ? QStringLiteral("待替换：链接还指向本页的 #")
-                                                      : QStringLiteral("待替换：还是示例地址");
+    const QString why = unsafe ? QStringLiteral("不安全：不是 http:、https:、// 开头的地址或相对地址")
+        : field.kind == PieceKind::Link ? QStringLiteral("待替换：链接还指向本页的 #")
+                                        : QStringLiteral("待替换：还是示例地址");
     field.widget->setAccessibleDescription(marked ? why : QString());
     field.mark->setToolTip(why);
+    const QString &shown = unsafe ? Unsafe : StillToReplace;
+    if (field.mark->text() != shown) {
+        field.mark->setText(shown);
+        field.mark->setStyleSheet(unsafe ? UnsafeStyle : StillToReplaceStyle);
+    }
 }
 
 void ContentForm::refuse(int i, const QString &message)

@@ -14,7 +14,8 @@ class QScrollArea;
 class UserPrompts;
 
 // What the two content dialogs share: labelled fields in a scroll area, a
-// mark on each address that still holds sample content, OK and Cancel. OK
+// mark on each address that is unsafe (不安全: a scheme that would be
+// refused) or still holds sample content (待替换), OK and Cancel. OK
 // closes the dialog only once every changed address is acceptable and the
 // dialog has taken its answer; otherwise a message names the field, the
 // dialog stays open and nothing is applied.
