@@ -364,13 +364,13 @@ void TestContentWindow::lastSizeKept()
         Fixture f;
         f.ws.items().append(Item, u"  item"_s);
         f.select(0);
-        f.whileOpen([&] { f.window.editItem(); }, [&](QDialog *dialog) { dialog->resize(given); });
+        f.whileOpen([&] { f.window.items()->editItem(); }, [&](QDialog *dialog) { dialog->resize(given); });
     }
     Fixture f;
     f.ws.items().append(Item, u"  item"_s);
     f.select(0);
-    f.whileOpen([&] { f.window.editPageAddresses(); }, [&](QDialog *dialog) { assets = dialog->size(); });
-    f.whileOpen([&] { f.window.editItem(); }, [&](QDialog *dialog) { editor = dialog->size(); });
+    f.whileOpen([&] { f.window.items()->editPageAddresses(); }, [&](QDialog *dialog) { assets = dialog->size(); });
+    f.whileOpen([&] { f.window.items()->editItem(); }, [&](QDialog *dialog) { editor = dialog->size(); });
     QCOMPARE(editor, given);
     QVERIFY(assets.isValid() && assets != given);
 }
@@ -399,7 +399,7 @@ void TestContentWindow::editorShowsTheEntryFromItsTop()
     QSignalSpy loads(view, &PreviewView::loadFinished);
 
     qreal opened = -1;
-    f.whileOpen([&] { f.window.editItem(); },
+    f.whileOpen([&] { f.window.items()->editItem(); },
                 [&](QDialog *) {
                     QVERIFY(waitUntil([&] { return !loads.isEmpty(); }, 10000));
                     // Time for the engine to put a reloaded page back where it was.

@@ -2,8 +2,8 @@
 // Open and Insert, what a damaged file leaves behind, the caption and the
 // question on closing. The web view plays no part.
 
-#include "LayoutActions.h"
 #include "ItemListPanel.h"
+#include "LayoutActions.h"
 #include "MainWindow.h"
 #include "RecentLayouts.h"
 #include "SectionPanel.h"

@@ -1,8 +1,8 @@
 // Previews and the network: the web engine is pointed at a proxy on the
 // loopback address, which answers every request itself. The engine's flags
 // hold for the whole process, so these cases have an executable of their own.
-#include "LoopbackProxy.h"
 #include "ItemListPanel.h"
+#include "LoopbackProxy.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
 #include "RecordingPrompts.h"

@@ -3,6 +3,7 @@
 // does not: 1024 x 768, 1024 x 576, 1920 x 1200 at scale factor 2. Its frame
 // stays inside the screen's free area and every button can be scrolled to;
 // the dialogs that drive the preview leave its top in sight.
+#include "ItemListPanel.h"
 #include "MainWindow.h"
 #include "PreviewView.h"
 #include "TestSupport.h"
@@ -107,7 +108,7 @@ void TestSmallScreen::contentDialogsLeaveThePreviewInSight()
         }
     });
     poll.start(10);
-    editor ? m_window.editItem() : m_window.editPageAddresses();
+    editor ? m_window.items()->editItem() : m_window.items()->editPageAddresses();
 
     const PreviewView *view = m_window.preview();
     const QRect band(view->mapToGlobal(QPoint(0, 0)), QSize(view->width(), 300));
