@@ -122,18 +122,19 @@ void SectionPanel::buildRelatedSalesInputs()
 {
     auto *box = place(new QGroupBox(this), QStringLiteral("rzgrpbx1"), {21, 48, 206, 41});
     label(QStringLiteral("lbl12"), QStringLiteral("图片宽度:"), {16, 18}, box);
-    m_cbb1 = place(new QComboBox(box), QStringLiteral("cbb1"), {72, 14, 45, 21});
-    m_cbb1->setEditable(true);
+    m_pictureWidth = place(new QComboBox(box), QStringLiteral("cbb1"), {72, 14, 45, 21});
+    m_pictureWidth->setEditable(true);
     // The width stays as typed: no completion from the list ("19" is not
     // "190"), and Enter does not add what was typed to the two items.
-    m_cbb1->setCompleter(nullptr);
-    m_cbb1->setInsertPolicy(QComboBox::NoInsert);
-    m_cbb1->addItems({PanelDefaults::PictureWidth, PanelDefaults::OtherPictureWidth});
-    m_cbb1->setEditText(PanelDefaults::PictureWidth);
-    m_cbb1->setAccessibleName(QStringLiteral("图片宽度"));
+    m_pictureWidth->setCompleter(nullptr);
+    m_pictureWidth->setInsertPolicy(QComboBox::NoInsert);
+    m_pictureWidth->addItems({PanelDefaults::PictureWidth, PanelDefaults::OtherPictureWidth});
+    m_pictureWidth->setEditText(PanelDefaults::PictureWidth);
+    m_pictureWidth->setAccessibleName(QStringLiteral("图片宽度"));
     label(QStringLiteral("lbl7"), QStringLiteral("高度："), {121, 18}, box);
-    m_edt6 = place(new QLineEdit(PanelDefaults::PictureHeight, box), QStringLiteral("edt6"), {156, 14, 37, 21});
-    m_edt6->setAccessibleName(QStringLiteral("高度"));
+    m_pictureHeight = place(new QLineEdit(PanelDefaults::PictureHeight, box), QStringLiteral("edt6"),
+                            {156, 14, 37, 21});
+    m_pictureHeight->setAccessibleName(QStringLiteral("高度"));
 
     // Any change of either text clears the style choice and nothing else:
     // the snippet is rebuilt only by the next style click.
@@ -141,8 +142,8 @@ void SectionPanel::buildRelatedSalesInputs()
         m_frame.clearChoice();
         sync();
     };
-    connect(m_cbb1, &QComboBox::editTextChanged, this, clear);
-    connect(m_edt6, &QLineEdit::textChanged, this, clear);
+    connect(m_pictureWidth, &QComboBox::editTextChanged, this, clear);
+    connect(m_pictureHeight, &QLineEdit::textChanged, this, clear);
 }
 
 void SectionPanel::buildDividerBarInputs()
@@ -150,9 +151,9 @@ void SectionPanel::buildDividerBarInputs()
     auto *names = label(QStringLiteral("lbl4"), QStringLiteral("标签名：\n\n颜色值："), {32, 23}, this);
     names->setGeometry(32, 20, 52, 47);
     names->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_edtname02 = place(new QLineEdit(PanelDefaults::DividerName, this), QStringLiteral("edtname02"),
-                        {85, 20, 133, 21});
-    m_edtname02->setAccessibleName(QStringLiteral("标签名"));
+    m_dividerName = place(new QLineEdit(PanelDefaults::DividerName, this), QStringLiteral("edtname02"),
+                          {85, 20, 133, 21});
+    m_dividerName->setAccessibleName(QStringLiteral("标签名"));
     m_colour = place(new ColourEdit(PanelDefaults::Colour, this), QStringLiteral("edt2"), {85, 46, 36, 21});
     m_colour->setBackground(Qt::black);
     QPalette p = m_colour->palette();
@@ -174,11 +175,11 @@ void SectionPanel::buildCouponInputs()
 
 void SectionPanel::buildCustomInputs()
 {
-    m_edt10 = place(new QLineEdit(PanelDefaults::CustomName, this), QStringLiteral("edt10"), {81, 14, 117, 21});
-    m_edt10->setAccessibleName(QStringLiteral("自定义名"));
-    m_mmo10 = place(new CodeEdit(this), QStringLiteral("mmo10"), {16, 40, 217, 145});
-    m_mmo10->setAccessibleName(QStringLiteral("自定义代码"));
-    m_mmo10->setTabChangesFocus(true);
+    m_customName = place(new QLineEdit(PanelDefaults::CustomName, this), QStringLiteral("edt10"), {81, 14, 117, 21});
+    m_customName->setAccessibleName(QStringLiteral("自定义名"));
+    m_customCode = place(new CodeEdit(this), QStringLiteral("mmo10"), {16, 40, 217, 145});
+    m_customCode->setAccessibleName(QStringLiteral("自定义代码"));
+    m_customCode->setTabChangesFocus(true);
 }
 
 SectionInputs SectionPanel::inputs() const
@@ -186,16 +187,16 @@ SectionInputs SectionPanel::inputs() const
     SectionInputs in;
     if (m_pageWidth)
         in.pageWidth = m_pageWidth();
-    if (m_cbb1)
-        in.widthText = m_cbb1->currentText();
-    if (m_edt6)
-        in.heightText = m_edt6->text();
+    if (m_pictureWidth)
+        in.widthText = m_pictureWidth->currentText();
+    if (m_pictureHeight)
+        in.heightText = m_pictureHeight->text();
     if (m_colour)
         in.colour = m_colour->text();
-    if (m_edtname02)
-        in.name = m_edtname02->text();
-    if (m_edt10)
-        in.name = m_edt10->text();
+    if (m_dividerName)
+        in.name = m_dividerName->text();
+    if (m_customName)
+        in.name = m_customName->text();
     return in;
 }
 
@@ -220,9 +221,9 @@ void SectionPanel::showOutcome(const ClickOutcome &outcome)
 {
     // The enabled states change before anything can fail, so a user whose
     // number does not convert can still correct it.
-    if (outcome.inputStates && m_cbb1) {
-        m_cbb1->setEnabled(outcome.inputStates->widthEnabled);
-        m_edt6->setEnabled(outcome.inputStates->heightEnabled);
+    if (outcome.inputStates && m_pictureWidth) {
+        m_pictureWidth->setEnabled(outcome.inputStates->widthEnabled);
+        m_pictureHeight->setEnabled(outcome.inputStates->heightEnabled);
     }
     sync();
     if (!outcome.preview)
@@ -238,7 +239,7 @@ void SectionPanel::add()
     if (m_frame.info().extras == PanelExtras::Custom) {
         // The raw text keeps non-breaking spaces that toPlainText() would
         // turn into plain blanks; paragraph separators become CR LF.
-        const GeneratedItem item = m_frame.addCustom(customSnippet(m_mmo10->rawText()), inputs());
+        const GeneratedItem item = m_frame.addCustom(customSnippet(m_customCode->rawText()), inputs());
         sync();
         emit addRequested(item);
         return;

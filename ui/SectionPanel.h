@@ -56,10 +56,10 @@ private:
     UserPrompts &m_prompts;
     std::function<QString()> m_pageWidth;
     StyleGroup *m_group = nullptr;
-    QComboBox *m_cbb1 = nullptr;
-    QLineEdit *m_edt6 = nullptr;
-    QLineEdit *m_edtname02 = nullptr;
+    QComboBox *m_pictureWidth = nullptr;
+    QLineEdit *m_pictureHeight = nullptr;
+    QLineEdit *m_dividerName = nullptr;
     ColourEdit *m_colour = nullptr; // edt2 or edtyouhuiquancolor
-    QLineEdit *m_edt10 = nullptr;
-    CodeEdit *m_mmo10 = nullptr;
+    QLineEdit *m_customName = nullptr;
+    CodeEdit *m_customCode = nullptr;
 };
