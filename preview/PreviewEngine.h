@@ -50,8 +50,6 @@ public:
     // Shows `text` as a page of plain text (our own, never a file).
     virtual void showText(const QString &text) = 0;
     virtual void setLinkOpener(std::function<void(const QUrl &)> open) = 0;
-    // Brings the page's top into sight (the page's own scripts stay off).
-    virtual void scrollToTop() = 0;
 };
 
 // The module's one entry point, looked up by this name.

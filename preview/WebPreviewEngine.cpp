@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
-#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlRequestJob>
@@ -263,12 +262,6 @@ public:
     }
 
     void setLinkOpener(LinkOpener open) override { m_page->setLinkOpener(std::move(open)); }
-
-    void scrollToTop() override
-    {
-        // A script of the program's own, in a world the page cannot reach.
-        m_page->runJavaScript(QStringLiteral("window.scrollTo(0, 0)"), QWebEngineScript::ApplicationWorld);
-    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override

@@ -133,10 +133,6 @@ void PreviewView::startEngine()
         // The count of deaths stays: a page that kills the renderer once it
         // has loaded would otherwise be shown again and again.
         if (ok) {
-            if (m_toTop) {
-                m_toTop = false;
-                m_engine->scrollToTop();
-            }
             m_processDied = false;
             m_stallTimer->stop();
             m_stack->setCurrentWidget(m_surface);
@@ -214,18 +210,27 @@ void PreviewView::showPrompt(const QString &text)
 
 void PreviewView::showFile(const QString &path)
 {
-    // Every preview rewrites the same file: a new request is a new page
-    // even when the path is the same.
-    ++m_request;
-    m_crashesOnSamePage = 0;
-    m_lastFile = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    load(m_lastFile);
+    showUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
 void PreviewView::showFileFromTop(const QString &path)
 {
-    m_toTop = true;
-    showFile(path);
+    // The engine takes a load of the address it shows for a reload and
+    // puts the page back where it was scrolled to. The same file under an
+    // address of its own (a query, which a file ignores) starts at its top.
+    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    url.setQuery(u"top=" % QString::number(m_request + 1));
+    showUrl(url);
+}
+
+void PreviewView::showUrl(const QUrl &url)
+{
+    // Every preview rewrites the same file: a new request is a new page
+    // even when the path is the same.
+    ++m_request;
+    m_crashesOnSamePage = 0;
+    m_lastFile = url;
+    load(m_lastFile);
 }
 
 void PreviewView::load(const QUrl &url)

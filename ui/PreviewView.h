@@ -35,8 +35,8 @@ public:
 
     void showPrompt(const QString &text);
     void showFile(const QString &path);
-    // The file from its top. The view shows every new page of the same file
-    // where the last one was scrolled to, as the engine reloads a page.
+    // The file from its top. showFile() shows every new page of the same
+    // file where the last one was scrolled to, as the engine reloads a page.
     void showFileFromTop(const QString &path);
 
     // Where clicked http(s) links go; the desktop's browser by default.
@@ -58,6 +58,7 @@ protected:
 
 private:
     void startEngine();
+    void showUrl(const QUrl &url);
     void load(const QUrl &url);
     void setPromptHtml(const QString &text);
     void renderProcessDied();
@@ -80,6 +81,4 @@ private:
     quint64 m_request = 0;
     int m_crashesOnSamePage = 0;
     bool m_processDied = false;
-    // The next page that loads goes to its top.
-    bool m_toTop = false;
 };
