@@ -7,7 +7,8 @@
 // Which layout file, if any, the list belongs to, and what that file holds,
 // so the window can tell whether the list or the shop type differ from it.
 // Before any file is opened or saved it belongs to none: the caption stays
-// the program's name and closing asks nothing.
+// the program's name, and the page is unsaved once it differs from the
+// empty page the window starts with.
 class LayoutDocument
 {
 public:
@@ -18,6 +19,10 @@ public:
     // one is opened or saved: undoing an Open leaves it, and the list
     // restored by the undo then differs from it.
     void setFile(const QString &path, const Layout &content, const LayoutFile::FileStamp &stamp = {});
+    // After a page was given back from a recovery copy: it belongs to
+    // `path` (none when empty), as `stamp` last described that file, and
+    // counts as unsaved until it is saved or another file is opened.
+    void setRecovered(const QString &path, const LayoutFile::FileStamp &stamp);
 
     bool hasFile() const { return !m_path.isEmpty(); }
     const QString &path() const { return m_path; }
@@ -27,11 +32,13 @@ public:
     const Layout &saved() const { return m_saved; }
     const LayoutFile::FileStamp &stamp() const { return m_stamp; }
 
-    // Whether `current` differs from the file; never without a file.
+    // Whether `current` holds work that no file holds: it differs from the
+    // file, or without one from the empty page, or was recovered.
     bool isModified(const Layout &current) const;
 
     // "Zanfor描述排版器" without a file, "name.zlayout - Zanfor描述排版器"
-    // with one, and "*name.zlayout - Zanfor描述排版器" while modified.
+    // with one, "*name.zlayout - Zanfor描述排版器" while modified, and
+    // "*未命名 - Zanfor描述排版器" for a recovered page without a file.
     QString caption(const Layout &current) const;
 
     // The question asked when the window closes while modified.
@@ -41,4 +48,5 @@ private:
     QString m_path;
     Layout m_saved;
     LayoutFile::FileStamp m_stamp;
+    bool m_recovered = false;
 };

@@ -588,7 +588,12 @@ void TestLayoutFile::document()
     };
     LayoutDocument doc;
     QCOMPARE(doc.caption(start), QStringLiteral("Zanfor描述排版器"));
-    QVERIFY(!doc.isModified(file));
+    QVERIFY(!doc.isModified(start));
+    // Without a file a page is unsaved work once it differs from the empty
+    // page, the caption still the program's name.
+    QVERIFY(doc.isModified(file));
+    QCOMPARE(doc.caption(file), QStringLiteral("Zanfor描述排版器"));
+    QCOMPARE(doc.closeQuestion(), QStringLiteral("页面尚未保存，是否保存？"));
     for (const auto &step : steps) {
         if (step.savedTo)
             doc.setFile(QString::fromLatin1(step.savedTo), step.current);
@@ -596,6 +601,16 @@ void TestLayoutFile::document()
         QCOMPARE(doc.isModified(step.current), step.caption[0] == u'*');
     }
     QCOMPARE(doc.closeQuestion(), QStringLiteral("布局已修改，是否保存到 b.zlayout？"));
+
+    // A recovered page counts as unsaved until it is saved, with a file or
+    // without.
+    doc.setRecovered(QStringLiteral("/d/c.zlayout"), {});
+    QCOMPARE(doc.caption(start), QStringLiteral("*c.zlayout - Zanfor描述排版器"));
+    doc.setRecovered(QString(), {});
+    QVERIFY(doc.isModified(start));
+    QCOMPARE(doc.caption(start), QStringLiteral("*未命名 - Zanfor描述排版器"));
+    doc.setFile(QStringLiteral("/d/c.zlayout"), file);
+    QCOMPARE(doc.caption(file), QStringLiteral("c.zlayout - Zanfor描述排版器"));
 
     // A name is shown on one line, whatever it holds.
     doc.setFile(QString::fromUtf16(u"/d/a\nb\rc\td\u2028e\x7f.zlayout"), file);

@@ -196,6 +196,7 @@ void TestLayoutWindow::openAndInsertUndo()
     Fixture f;
     f.window.chooseShopType(startType);
     f.add(QStringLiteral("own"));
+    f.prompts.answer = UserPrompts::SaveAnswer::Discard; // the page without a file
     const QString before = f.state();
     const int steps = f.window.undoStack()->count();
     const Layout file = sample(fileType, fileItems);
@@ -302,8 +303,12 @@ void TestLayoutWindow::unsavedChangesQuestion_data()
     QTest::addColumn<bool>("saved");
 
     using A = UserPrompts::SaveAnswer;
-    QTest::newRow("no file: no question") << "add"
-                                          << "close" << A::Cancel << true << false;
+    QTest::newRow("no file, nothing added: no question") << ""
+                                                         << "close" << A::Cancel << true << false;
+    QTest::newRow("no file, 不保存") << "add"
+                                     << "close" << A::Discard << true << false;
+    QTest::newRow("no file, 取消") << "add"
+                                   << "close" << A::Cancel << false << false;
     QTest::newRow("unchanged: no question") << "open"
                                             << "close" << A::Cancel << true << false;
     QTest::newRow("保存") << "open add"
@@ -361,9 +366,10 @@ void TestLayoutWindow::unsavedChangesQuestion()
         QCOMPARE(f.layout().openFile(other), goesOn);
         QCOMPARE(f.window.windowTitle(), caption(goesOn ? "other.zlayout" : "*page.zlayout"));
     }
-    const bool asks = before.startsWith(u"open ");
-    QCOMPARE(f.prompts.asked,
-             asks ? QStringList{QStringLiteral("布局已修改，是否保存到 page.zlayout？")} : QStringList());
+    const QString question = before == u"add" ? QStringLiteral("页面尚未保存，是否保存？")
+        : before.startsWith(u"open ")         ? QStringLiteral("布局已修改，是否保存到 page.zlayout？")
+                                              : QString();
+    QCOMPARE(f.prompts.asked, question.isEmpty() ? QStringList() : QStringList{question});
     QCOMPARE(f.prompts.shown.size(), before.contains(u"folder-gone") ? 1 : 0);
     QCOMPARE(readBytes(path), saved ? *LayoutFile::toJson(changed) : onDisk);
 }
