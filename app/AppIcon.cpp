@@ -26,14 +26,13 @@ void setApplicationIcon()
 }
 
 // Waits for the window's first expose. The window paints while handling
-// that event, so the icon, queued from it, follows the first picture. A
-// window the window manager keeps minimised from the start is not exposed,
-// yet its task bar entry needs the icon: it comes after a second then.
+// that event, so what is queued from it follows the first picture.
 class FirstExpose : public QObject
 {
 public:
-    explicit FirstExpose(QWindow *window)
+    FirstExpose(QWindow *window, std::function<void()> run)
         : QObject(window)
+        , m_run(std::move(run))
     {
         window->installEventFilter(this);
         QTimer::singleShot(1000, this, &FirstExpose::done);
@@ -53,21 +52,31 @@ private:
         if (m_done)
             return;
         m_done = true;
-        QMetaObject::invokeMethod(qApp, &setApplicationIcon, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(qApp, m_run, Qt::QueuedConnection);
         parent()->removeEventFilter(this);
         deleteLater();
     }
 
+    std::function<void()> m_run;
     bool m_done = false;
 };
 
 } // namespace
 
-void setIconOnceShown(QWindow *window)
+void whenFirstShown(QWindow *window, std::function<void()> run)
 {
     if (!window || window->isExposed()) {
-        setApplicationIcon();
+        QMetaObject::invokeMethod(qApp, run, Qt::QueuedConnection);
         return;
     }
-    new FirstExpose(window);
+    new FirstExpose(window, std::move(run));
+}
+
+void setIconOnceShown(QWindow *window)
+{
+    // The icon of a window already there is set at once.
+    if (!window || window->isExposed())
+        setApplicationIcon();
+    else
+        whenFirstShown(window, &setApplicationIcon);
 }

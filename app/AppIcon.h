@@ -2,6 +2,8 @@
 
 #include <QIcon>
 
+#include <functional>
+
 class QWindow;
 
 // The program's icon in every size it ships, read from the resources
@@ -13,3 +15,8 @@ QIcon applicationIcon();
 // longer than drawing the whole window, and the icon of a window that is
 // not there yet helps nobody.
 void setIconOnceShown(QWindow *window);
+
+// Runs `run` once `window` is first on the screen: queued from its first
+// expose, so it follows the first picture. A window the window manager
+// keeps minimised from the start is never exposed: then after a second.
+void whenFirstShown(QWindow *window, std::function<void()> run);

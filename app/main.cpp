@@ -4,6 +4,8 @@
 #include "FontWarmup.h"
 #include "LayoutActions.h"
 #include "MainWindow.h"
+#include "PageRecovery.h"
+#include "RecoveryActions.h"
 #include "Workspace.h"
 
 #include <QApplication>
@@ -28,6 +30,9 @@ int main(int argc, char *argv[])
     MainWindow window(workspace);
     window.show();
     setIconOnceShown(window.windowHandle());
+    // The page is kept in a recovery copy of this copy's own from now on.
+    window.keepRecoveryCopies(std::make_shared<RecoveryStore>(RecoveryStore::defaultFolder(), workspace.files().copy(),
+                                                              &RecoveryStore::isCopyRunning));
 
     // The file comes from the application's arguments: on Windows they are
     // read from the Unicode command line, which argv cannot always carry.
@@ -36,9 +41,13 @@ int main(int argc, char *argv[])
     // Opened once the event loop runs, as Open would open it (a bad file:
     // its message over the window, and the list stays empty). Nothing here
     // waits for the web view.
+    // Without one, a page an earlier run left unsaved is offered back, once
+    // the window is there; with one, that page waits for a later start.
     if (!layoutFile.isEmpty()) {
         QMetaObject::invokeMethod(
             &window, [&window, layoutFile] { window.layoutActions()->openFile(layoutFile); }, Qt::QueuedConnection);
+    } else {
+        whenFirstShown(window.windowHandle(), [&window] { window.recovery()->offer(); });
     }
     return app.exec();
 }

@@ -11,14 +11,19 @@
 #include "LineBreaks.h"
 #include "PageAddresses.h"
 #include "PageOutput.h"
+#include "PageRecovery.h"
 #include "SampleAddresses.h"
 #include "ScratchFiles.h"
 #include "ScratchPlatform.h"
 #include "SectionFrame.h"
 #include "StyleSnippets.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -220,6 +225,55 @@ void layoutOpen(benchmark::State &state)
     perItem(state, n);
 }
 
+// The recovery copy written once, flushed to disk: the worker thread's
+// share, which the window never waits for.
+void recoveryWrite(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const Layout layout = cyclingLayout(n);
+    Scratch scratch;
+    const RecoveryStore store(scratch.dir.path(), 1, [](int) { return false; });
+    const LayoutFile::Origin origin{scratch.dir.filePath(QStringLiteral("page.zlayout")), true, {}};
+    for (auto _ : state) {
+        if (!store.write(layout, origin).ok())
+            wrong("the recovery copy was not written");
+    }
+    perItem(state, n);
+}
+
+// What a change costs the window while the recovery copy is written behind
+// it: the longest gap between the ticks of a 1 ms timer from the write's
+// request until it is done, in ms ("stall").
+void recoveryStall(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const Layout layout = cyclingLayout(n);
+    Scratch scratch;
+    auto store = std::make_shared<RecoveryStore>(scratch.dir.path(), 1, [](int) { return false; });
+    const LayoutFile::Origin origin{QString(), true, {}};
+    RecoveryWriter writer(store, [&] { return RecoveryWriter::Snapshot{true, layout, origin}; });
+    double longest = 0;
+    for (auto _ : state) {
+        const int before = writer.writes();
+        QEventLoop loop;
+        QTimer tick;
+        QElapsedTimer since;
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+            longest = std::max(longest, since.nsecsElapsed() / 1e6);
+            since.restart();
+            if (writer.writes() > before)
+                loop.quit();
+        });
+        tick.start(1);
+        since.start();
+        writer.flush();
+        longest = std::max(longest, since.nsecsElapsed() / 1e6);
+        loop.exec();
+    }
+    state.counters["stall_ms"] = longest;
+    perItem(state, n);
+}
+
 // Opening the item editor on the largest snippet any style builds: its
 // pieces, each text checked against what the parser read.
 void editorPieces(benchmark::State &state)
@@ -284,6 +338,8 @@ void listSizes(benchmark::internal::Benchmark *b)
 
 int main(int argc, char **argv)
 {
+    // The recovery copy's writer runs an event loop.
+    QCoreApplication app(argc, argv);
     for (const StyleRef &ref : everyStyle()) {
         const std::string name = "section" + std::to_string(ref.section) + "/style" + std::to_string(ref.style);
         benchmark::RegisterBenchmark(("Generator/" + name).c_str(), generator, ref)->Unit(benchmark::kMicrosecond);
@@ -295,6 +351,9 @@ int main(int argc, char **argv)
     listSizes(benchmark::RegisterBenchmark("NormalizeLineBreakBytes", normalizeBytes));
     listSizes(benchmark::RegisterBenchmark("LayoutSave", layoutSave));
     listSizes(benchmark::RegisterBenchmark("LayoutOpen", layoutOpen));
+    for (const auto &[name, run] :
+         {std::pair{"RecoveryWrite", recoveryWrite}, std::pair{"RecoveryStall", recoveryStall}})
+        benchmark::RegisterBenchmark(name, run)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("EditorPieces/largest", editorPieces)->Unit(benchmark::kMicrosecond);
     // Ten times the target page as well, to show the cost grows linearly.
     for (const auto &[name, run] :

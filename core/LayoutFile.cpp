@@ -235,7 +235,7 @@ Result<qint64> writeWhole(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-Result<QByteArray> toJson(const Layout &layout)
+Result<QByteArray> toJson(const Layout &layout, const Origin *origin)
 {
     if (!ShopType::isValid(layout.shopType))
         return Failure{u"店铺类型 " % QString::number(layout.shopType) % u" 无效"};
@@ -262,11 +262,28 @@ Result<QByteArray> toJson(const Layout &layout)
             return Failure{itemLabel(i, name) % u"的代码中" % unpaired(at)};
         out.raw("\"}");
     }
-    out.raw(layout.names.isEmpty() ? "]\n}\n" : "\n    ]\n}\n");
+    out.raw(layout.names.isEmpty() ? "]" : "\n    ]");
+    if (origin) {
+        // A name that is not text keeps its U+FFFD: the file is found
+        // again by locate().
+        QString file = origin->file;
+        for (QChar &c : file) {
+            if (c.isSurrogate())
+                c = QChar::ReplacementCharacter;
+        }
+        out.raw(",\n    \"recovery\": {\"file\": \"");
+        (void)out.string(file);
+        const FileStamp &stamp = origin->stamp;
+        const QByteArray rest = "\", \"modified\": " + QByteArray(origin->modified ? "true" : "false")
+            + ", \"size\": \"" + QByteArray::number(stamp.size) + "\", \"time\": \""
+            + QByteArray::number(stamp.modified) + "\", \"sha256\": \"" + stamp.hash.toHex() + "\"}";
+        out.raw(rest.constData());
+    }
+    out.raw("\n}\n");
     return out.take();
 }
 
-Result<Layout> fromJson(const QByteArray &json)
+Result<Layout> fromJson(const QByteArray &json, Origin *origin)
 {
     const Result<JsonReader> read = JsonReader::read(json);
     if (!read)
@@ -341,6 +358,31 @@ Result<Layout> fromJson(const QByteArray &json)
             return Failure{itemLabel(qsizetype(i), texts[0]) % u"的名称含有换行，名称只能是一行"};
         layout.names.append(std::move(texts[0]));
         layout.snippets.append(std::move(texts[1]));
+    }
+    if (origin) {
+        const QString damaged = QStringLiteral("恢复信息不完整");
+        const JsonValue recovery = field("recovery");
+        if (reader.type(recovery) != JsonReader::Type::Object)
+            return Failure{damaged};
+        const std::vector<JsonReader::Member> members = reader.members(recovery);
+        QString texts[4]; // the file, the size, the time, the hash
+        const char *keys[] = {"file", "size", "time", "sha256"};
+        for (int k = 0; k < 4; ++k) {
+            const JsonValue value = JsonReader::find(members, QLatin1StringView(keys[k]));
+            if (reader.type(value) != JsonReader::Type::String)
+                return Failure{damaged};
+            texts[k] = reader.string(value);
+        }
+        const JsonValue modified = JsonReader::find(members, QLatin1StringView("modified"));
+        if (reader.type(modified) != JsonReader::Type::Bool)
+            return Failure{damaged};
+        bool sizeOk = false, timeOk = false;
+        origin->file = texts[0];
+        origin->modified = reader.text(modified) == u"true";
+        origin->stamp = FileStamp{texts[1].toLongLong(&sizeOk), texts[2].toLongLong(&timeOk),
+                                  QByteArray::fromHex(texts[3].toLatin1())};
+        if (!sizeOk || !timeOk)
+            return Failure{damaged};
     }
     return layout;
 }

@@ -56,6 +56,16 @@ struct FileStamp
     }
 };
 
+// Where a page came from, as a recovery copy of it keeps it: the layout
+// file in use (empty for none), whether the page differs from it, and the
+// file as the page's copy of the program last read or wrote it.
+struct Origin
+{
+    QString file;
+    bool modified = false;
+    FileStamp stamp;
+};
+
 // The file that `path` names (absolute; a name the desktop shows with
 // U+FFFD for bytes that are not text is looked up on disk). Message:
 // 无法打开布局文件 "<path>"：<what is wrong>.
@@ -65,7 +75,9 @@ Result<QString> locate(const QString &path);
 // with a line break and a name or snippet with an unpaired surrogate
 // (UTF-8 cannot hold one); a shop type other than -1, 0, 1 is refused too.
 // The message says only what is wrong; save() puts the file name first.
-Result<QByteArray> toJson(const Layout &layout);
+// With `origin`, the bytes also keep it, as the member "recovery" that
+// programs reading the file as a layout pass by.
+Result<QByteArray> toJson(const Layout &layout, const Origin *origin = nullptr);
 
 // The layout in a file's bytes, or what is wrong with them (in Chinese,
 // without the file name). Besides the fields' types and values, the page
@@ -73,7 +85,8 @@ Result<QByteArray> toJson(const Layout &layout);
 // have saved with that shop type is refused rather than guessed at. Fields
 // other than these are ignored; a snippet may hold an unpaired surrogate
 // written as an escape, which is kept (save() will then refuse it).
-Result<Layout> fromJson(const QByteArray &json);
+// With `origin`, the page's origin is read too and must be there.
+Result<Layout> fromJson(const QByteArray &json, Origin *origin = nullptr);
 
 // Writes the layout to `path` through a temporary file beside it, flushed
 // to disk and then renamed over the target, whose permissions it keeps: a

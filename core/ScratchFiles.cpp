@@ -108,6 +108,11 @@ ScratchFiles::ScratchFiles()
     m_previewPath = m_folder->path() + PreviewName;
 }
 
+int ScratchFiles::copy() const
+{
+    return m_folder ? m_folder->copy() : 1;
+}
+
 ScratchFiles::ScratchFiles(const QString &directory, std::unique_ptr<FileWriter> writer)
     : m_writer(std::move(writer))
 {

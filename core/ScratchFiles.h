@@ -41,6 +41,8 @@ public:
     ~ScratchFiles();
 
     QString listPath() const { return m_listPath; }
+    // This running copy's number (1, 2, ...): 1 for a folder given by hand.
+    int copy() const;
     QString previewPath() const { return m_previewPath; }
 
     // Writes the bytes as the whole file. A failure's message is the one to

@@ -55,6 +55,18 @@ void removeIfAbandoned(const QString &folder)
 
 } // namespace
 
+bool ScratchFolder::isHeld(const QString &folder)
+{
+    if (!QFileInfo::exists(folder))
+        return false;
+    std::unique_ptr<QLockFile> lock = lockFor(withSeparator(folder));
+    if (lock->tryLock(0)) {
+        lock->unlock();
+        return false;
+    }
+    return lock->error() == QLockFile::LockFailedError;
+}
+
 bool ScratchFolder::isTemporaryName(const QString &name)
 {
     // SaveFileWriter writes through "<name>.XXXXXX", the X's made letters

@@ -36,6 +36,10 @@ public:
     const QString &path() const { return m_path; }
     int copy() const { return m_copy; }
 
+    // Whether a running copy holds the folder now (a copy that died holds
+    // nothing).
+    static bool isHeld(const QString &folder);
+
     // The name of a scratch file's temporary copy, "files.txt.AbC123".
     static bool isTemporaryName(const QString &name);
 

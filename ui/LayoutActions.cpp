@@ -215,9 +215,30 @@ QString LayoutActions::startFolder() const
     return recent.isEmpty() ? QDir::homePath() : QFileInfo(recent.constFirst()).absolutePath();
 }
 
+void LayoutActions::recover(const Layout &page, const LayoutFile::Origin &origin)
+{
+    QString file = origin.file;
+    if (!file.isEmpty()) {
+        // Kept with U+FFFD for bytes of its name that are not text.
+        if (const Result<QString> found = LayoutFile::locate(file))
+            file = *found;
+    }
+    m_document.setRecovered(file, origin.stamp);
+    auto *step = new OpenLayoutCommand(m_workspace, page);
+    step->setText(QStringLiteral("恢复"));
+    m_undo.push(step);
+    refreshCaption();
+}
+
+LayoutFile::Origin LayoutActions::origin() const
+{
+    return {m_document.path(), m_document.isModified(m_workspace.layout()), m_document.stamp()};
+}
+
 void LayoutActions::refreshCaption()
 {
     m_window->setWindowTitle(m_document.caption(m_workspace.layout()));
+    emit pageChanged();
 }
 
 bool LayoutActions::confirmClose()

@@ -46,11 +46,23 @@ public:
     // on closing. True when the file was opened.
     bool openFile(const QString &path);
 
+    // Gives back a page from a recovery copy, as one undo step like Open:
+    // the list, the shop type and the file it belonged to (none when
+    // `origin.file` is empty), counting as unsaved.
+    void recover(const Layout &page, const LayoutFile::Origin &origin);
+    // Where the page stands now, as a recovery copy keeps it.
+    LayoutFile::Origin origin() const;
+
     // Sets the window's caption from the document and the list now.
     void refreshCaption();
-    // Whether the window may close: asks first while the list or the shop
-    // type differ from the document's file, and saves when told to.
+    // Whether the window may close: asks first while the page holds
+    // unsaved work, and saves when told to.
     bool confirmClose();
+
+signals:
+    // The page, or the file it belongs to, changed: after every undo step,
+    // save and open.
+    void pageChanged();
 
 private:
     bool saveTo(const QString &path);

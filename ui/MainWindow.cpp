@@ -6,6 +6,7 @@
 #include "LayoutActions.h"
 #include "LayoutCommands.h"
 #include "PreviewView.h"
+#include "RecoveryActions.h"
 #include "ScreenFit.h"
 #include "SectionPanel.h"
 #include "UserPrompts.h"
@@ -299,12 +300,20 @@ void MainWindow::showShopType()
     }
 }
 
+void MainWindow::keepRecoveryCopies(std::shared_ptr<RecoveryStore> store)
+{
+    m_recovery = new RecoveryActions(std::move(store), m_workspace, *m_layoutActions, *m_prompts, this);
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_layoutActions->confirmClose()) {
         event->ignore();
         return;
     }
+    // Saved, or given up on purpose: nothing is left to recover.
+    if (m_recovery)
+        m_recovery->finish();
     QMainWindow::closeEvent(event);
 }
 

@@ -15,6 +15,8 @@ class QListView;
 class QScrollArea;
 class QUndoStack;
 class QVBoxLayout;
+class RecoveryActions;
+class RecoveryStore;
 class SectionPanel;
 class UserPrompts;
 class Workspace;
@@ -44,6 +46,12 @@ public:
     QUndoStack *undoStack() const { return m_undo; }
     LayoutActions *layoutActions() const { return m_layoutActions; }
 
+    // From now on the page is kept in `store`'s recovery copy after every
+    // change, and a clean close removes it.
+    void keepRecoveryCopies(std::shared_ptr<RecoveryStore> store);
+    // Null until keepRecoveryCopies().
+    RecoveryActions *recovery() const { return m_recovery; }
+
     // The window's own operations, as the function list and the shop type
     // run them.
     void openSection(int number);
@@ -71,4 +79,5 @@ private:
     QWidget *m_spacer = nullptr;
     ItemListPanel *m_items = nullptr;
     LayoutActions *m_layoutActions = nullptr;
+    RecoveryActions *m_recovery = nullptr;
 };
