@@ -1,7 +1,7 @@
 #pragma once
 
 // Fixtures the tests share: a workspace over a fresh scratch folder, a
-// file's bytes, and Add as the window runs it.
+// file's bytes, a small page, and Add as the window runs it.
 
 #include "Generator.h"
 #include "Workspace.h"
@@ -10,6 +10,23 @@
 #include <QTemporaryDir>
 
 #include <memory>
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A page of `count` small items under a shop type.
+inline Layout sampleLayout(int shopType, int count)
+{
+    Layout layout{shopType, {}, {}};
+    for (int i = 0; i < count; ++i) {
+        layout.names.append(QStringLiteral("  样式-%1").arg(i));
+        layout.snippets.append(QStringLiteral("<p>%1</p>\r\n").arg(i));
+    }
+    return layout;
+}
 
 inline QByteArray readBytes(const QString &path)
 {

@@ -32,12 +32,6 @@ Q_DECLARE_METATYPE(Layout)
 
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 QStringList entries(const QTemporaryDir &dir)
 {
     return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);

@@ -73,16 +73,6 @@ public:
     }
 };
 
-Layout sample(int shopType, int count)
-{
-    Layout layout{shopType, {}, {}};
-    for (int i = 0; i < count; ++i) {
-        layout.names.append(QStringLiteral("  样式-%1").arg(i));
-        layout.snippets.append(QStringLiteral("<p>%1</p>\r\n").arg(i));
-    }
-    return layout;
-}
-
 // The caption for a file name, "*" first while changed.
 QString caption(const char *file = nullptr)
 {
@@ -199,7 +189,7 @@ void TestLayoutWindow::openAndInsertUndo()
     f.prompts.answer = UserPrompts::SaveAnswer::Discard; // the page without a file
     const QString before = f.state();
     const int steps = f.window.undoStack()->count();
-    const Layout file = sample(fileType, fileItems);
+    const Layout file = sampleLayout(fileType, fileItems);
     f.prompts.file = f.write("a.zlayout", file);
 #ifdef Q_OS_UNIX
     if (how == u"command line, name not UTF-8") {
@@ -247,7 +237,7 @@ void TestLayoutWindow::badFileChangesNothing_data()
     QTest::addColumn<QByteArray>("bytes"); // none: a folder
     QTest::addColumn<QString>("problem");
 
-    const QByteArray whole = *LayoutFile::toJson(sample(1, 2));
+    const QByteArray whole = *LayoutFile::toJson(sampleLayout(1, 2));
     QTest::newRow("open: not JSON") << "open" << QByteArrayLiteral("<html>") << "不是有效的 JSON";
     QTest::newRow("open: newer version") << "open" << QByteArray(whole).replace("\"version\": 1", "\"version\": 9")
                                          << "更新版本";
@@ -264,7 +254,7 @@ void TestLayoutWindow::badFileChangesNothing()
     QFETCH(QString, problem);
 
     Fixture f;
-    QVERIFY(f.layout().openFile(f.write("good.zlayout", sample(0, 2))));
+    QVERIFY(f.layout().openFile(f.write("good.zlayout", sampleLayout(0, 2))));
     f.add(QStringLiteral("own"));
     const QString before = f.state();
     QCOMPARE(f.window.windowTitle(), caption("*good.zlayout"));
@@ -339,8 +329,8 @@ void TestLayoutWindow::unsavedChangesQuestion()
 
     Fixture f;
     QVERIFY(QDir().mkdir(f.path(QStringLiteral("sub"))));
-    const QString path = f.write("sub/page.zlayout", sample(0, 1));
-    const QString other = f.write("other.zlayout", sample(1, 2));
+    const QString path = f.write("sub/page.zlayout", sampleLayout(0, 1));
+    const QString other = f.write("other.zlayout", sampleLayout(1, 2));
     if (before.contains(u"open"))
         QVERIFY(f.layout().openFile(path));
     if (before.contains(u"add"))
@@ -377,7 +367,7 @@ void TestLayoutWindow::unsavedChangesQuestion()
 void TestLayoutWindow::shopTypeIsAStep()
 {
     Fixture f;
-    QVERIFY(f.layout().openFile(f.write("s.zlayout", sample(0, 1))));
+    QVERIFY(f.layout().openFile(f.write("s.zlayout", sampleLayout(0, 1))));
     const QString opened = f.state();
     QAbstractButton *tmall =
         f.window.findChild<QWidget *>(QStringLiteral("rzrdgrpleixing"))->findChild<QButtonGroup *>()->button(1);
@@ -413,11 +403,11 @@ void TestLayoutWindow::changedOnDisk()
     QFETCH(bool, overwrite);
 
     Fixture f;
-    const QString path = f.write("c.zlayout", sample(0, 1));
+    const QString path = f.write("c.zlayout", sampleLayout(0, 1));
     QVERIFY(f.layout().openFile(path));
     f.add(QStringLiteral("mine"));
     if (changed)
-        QVERIFY(LayoutFile::save(path, sample(1, 2)).ok()); // as a second copy would
+        QVERIFY(LayoutFile::save(path, sampleLayout(1, 2)).ok()); // as a second copy would
     const QByteArray onDisk = readBytes(path);
     f.prompts.yesAnswer = overwrite;
 
@@ -451,7 +441,7 @@ void TestLayoutWindow::keysFromATextField()
     QFETCH(bool, saved);
 
     Fixture f;
-    QVERIFY(f.layout().openFile(f.write("k.zlayout", sample(0, 1))));
+    QVERIFY(f.layout().openFile(f.write("k.zlayout", sampleLayout(0, 1))));
     f.add(QStringLiteral("new"));
     auto *field = new GreedyField(&f.window);
     f.window.show();

@@ -15,13 +15,6 @@
 
 namespace {
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
 QString cannotCreate(const QString &path)
 {
     return QLatin1String("Cannot create file \"") % QDir::toNativeSeparators(path) % QLatin1String("\". ");
@@ -286,7 +279,7 @@ void TestPageOutput::memoFollowsLastPreview()
 void TestPageOutput::fileWhereFolderShouldBe()
 {
     Scratch s;
-    writeBytes(s.folder, "not a folder");
+    QVERIFY(writeBytes(s.folder, "not a folder"));
 
     PreviewResult r = s.output.pagePreview({QStringLiteral("a")});
     QVERIFY(!r.ok());
@@ -327,8 +320,8 @@ void TestPageOutput::pagePreviewFault()
     // An earlier page in the files, and in the memo where a style preview
     // can still put it there.
     QVERIFY(QDir().mkpath(s.folder));
-    writeBytes(s.files.listPath(), "old list\r\n");
-    writeBytes(s.files.previewPath(), "old page\r\n");
+    QVERIFY(writeBytes(s.files.listPath(), "old list\r\n"));
+    QVERIFY(writeBytes(s.files.previewPath(), "old page\r\n"));
     if (step1)
         QVERIFY(s.output.stylePreview(QStringLiteral("old page\r\n")).ok());
     if (!diskFull) {

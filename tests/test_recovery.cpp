@@ -21,22 +21,6 @@
 
 namespace {
 
-Layout page(int shopType, int items)
-{
-    Layout layout{shopType, {}, {}};
-    for (int i = 0; i < items; ++i) {
-        layout.names.append(QStringLiteral("  样式-%1").arg(i));
-        layout.snippets.append(QStringLiteral("<p>%1\r\n</p>").arg(i));
-    }
-    return layout;
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // Answers the start question from the test and records what was asked.
 class Answers : public UserPrompts
 {
@@ -59,7 +43,7 @@ public:
 };
 
 // The changes a killed program made.
-const Layout Killed = page(ShopType::Tmall, 3);
+const Layout Killed = sampleLayout(ShopType::Tmall, 3);
 
 int runChild(const QString &folder)
 {
@@ -132,13 +116,13 @@ void TestRecovery::store()
     const QString folder = dir.filePath(QStringLiteral("recovery"));
     const RecoveryStore first(folder, 1, [](int) { return false; });
     const LayoutFile::Origin origin{QStringLiteral("/d/a.zlayout"), true, {12, 34, QByteArray(32, 'h')}};
-    QVERIFY(first.write(page(ShopType::Market, 2), origin).ok());
+    QVERIFY(first.write(sampleLayout(ShopType::Market, 2), origin).ok());
     if (left == u"damaged")
         QVERIFY(writeBytes(first.ownPath(), "{\"format\": \"zanfor-layout\", \"version\": 1"));
 
     const RecoveryStore next(folder, sameCopy ? 1 : 2, [running](int copy) { return running && copy == 1; });
     next.keepEarlier();
-    QVERIFY(next.write(page(ShopType::Tmall, 1), {}).ok()); // its own, at once
+    QVERIFY(next.write(sampleLayout(ShopType::Tmall, 1), {}).ok()); // its own, at once
     const QStringList leftOvers = next.leftOvers();
     QCOMPARE(leftOvers.size(), running ? 0 : 1);
     if (running)
@@ -146,12 +130,12 @@ void TestRecovery::store()
     const Result<RecoveredPage> claimed = next.claim(leftOvers.constFirst());
     QCOMPARE(claimed.ok(), offered);
     if (offered) {
-        QVERIFY(claimed->layout == page(ShopType::Market, 2));
+        QVERIFY(claimed->layout == sampleLayout(ShopType::Market, 2));
         QCOMPARE(claimed->origin.file, origin.file);
         QCOMPARE(claimed->origin.modified, true);
         QVERIFY(claimed->origin.stamp == origin.stamp);
         next.adopt(*claimed); // 恢复: the page is this copy's now
-        QVERIFY(LayoutFile::fromJson(readBytes(next.ownPath())).value() == page(ShopType::Market, 2));
+        QVERIFY(LayoutFile::fromJson(readBytes(next.ownPath())).value() == sampleLayout(ShopType::Market, 2));
     } else {
         QVERIFY2(claimed.error().contains(leftOvers.constFirst() + QStringLiteral(".damaged")),
                  qPrintable(claimed.error()));
@@ -164,16 +148,16 @@ void TestRecovery::writer()
 {
     QTemporaryDir dir;
     auto store = std::make_shared<RecoveryStore>(dir.path(), 1, [](int) { return false; });
-    RecoveryWriter::Snapshot now{true, page(ShopType::None, 0), {}};
+    RecoveryWriter::Snapshot now{true, sampleLayout(ShopType::None, 0), {}};
     RecoveryWriter writer(store, [&] { return now; });
 
     // A burst of changes: one write, of the page as it stood last.
     for (int i = 1; i <= 20; ++i) {
-        now.page = page(ShopType::Market, i);
+        now.page = sampleLayout(ShopType::Market, i);
         writer.changed();
     }
     QTRY_COMPARE_WITH_TIMEOUT(writer.writes(), 1, 5000);
-    QVERIFY(LayoutFile::fromJson(readBytes(store->ownPath())).value() == page(ShopType::Market, 20));
+    QVERIFY(LayoutFile::fromJson(readBytes(store->ownPath())).value() == sampleLayout(ShopType::Market, 20));
     QTest::qWait(2 * RecoveryWriter::Delay);
     QCOMPARE(writer.writes(), 1);
 
