@@ -1,5 +1,7 @@
 #include "GeneratedItems.h"
 
+#include "LineBreaks.h"
+
 #include <vector>
 
 namespace {
@@ -59,6 +61,27 @@ bool GeneratedItems::replaceSnippet(int i, const QString &snippet)
     if (i < 0 || i >= count())
         return false;
     m_snippets[i] = snippet;
+    return true;
+}
+
+Result<> GeneratedItems::checkName(const QString &name)
+{
+    if (name.isEmpty())
+        return Failure{QStringLiteral("不能为空")};
+    // The break characters layout files refuse in a name.
+    if (withoutLineBreaks(name).size() != name.size())
+        return Failure{QStringLiteral("不能含有换行")};
+    return {};
+}
+
+bool GeneratedItems::replace(int i, const QString &snippet, const QString &name)
+{
+    if (i < 0 || i >= count())
+        return false;
+    m_snippets[i] = snippet;
+    m_names[i] = name;
+    if (m_listener)
+        m_listener->changed(i);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -33,6 +35,8 @@ public:
         // the one that stood at order[i].
         virtual void aboutToReorder() = 0;
         virtual void reordered(const QList<int> &order) = 0;
+        // Entry i has a new name or snippet.
+        virtual void changed(int i) = 0;
         virtual void aboutToReset() = 0;
         virtual void reset() = 0;
     };
@@ -54,6 +58,13 @@ public:
     // Gives entry i a new snippet under the same name; false, changing
     // nothing, when there is no entry i. The names, and so the view, stay.
     bool replaceSnippet(int i, const QString &snippet);
+
+    // A display name is one line of at least one character: anything else
+    // fails with why.
+    static Result<> checkName(const QString &name);
+    // Gives entry i a new snippet and name; false, changing nothing, when
+    // there is no entry i.
+    bool replace(int i, const QString &snippet, const QString &name);
 
     // Replaces both lists at once (used by undo to restore a whole page).
     void assign(const QStringList &snippets, const QStringList &names);

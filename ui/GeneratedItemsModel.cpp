@@ -77,6 +77,12 @@ void GeneratedItemsModel::reordered(const QList<int> &order)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+void GeneratedItemsModel::changed(int i)
+{
+    const QModelIndex entry = index(i, 0);
+    emit dataChanged(entry, entry);
+}
+
 void GeneratedItemsModel::aboutToReset()
 {
     beginResetModel();

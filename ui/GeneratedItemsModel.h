@@ -28,6 +28,7 @@ private:
     void removed() override;
     void aboutToReorder() override;
     void reordered(const QList<int> &order) override;
+    void changed(int i) override;
     void aboutToReset() override;
     void reset() override;
 

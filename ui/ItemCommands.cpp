@@ -88,6 +88,25 @@ void ClearItemsCommand::redo()
     m_items.clear();
 }
 
+EditItemCommand::EditItemCommand(GeneratedItems &items, int index, const GeneratedItem &after)
+    : QUndoCommand(QStringLiteral("编辑内容"))
+    , m_items(items)
+    , m_index(index)
+    , m_before{items.name(index), items.snippet(index)}
+    , m_after(after)
+{
+}
+
+void EditItemCommand::undo()
+{
+    m_items.replace(m_index, m_before.snippet, m_before.name);
+}
+
+void EditItemCommand::redo()
+{
+    m_items.replace(m_index, m_after.snippet, m_after.name);
+}
+
 ReplaceSnippetsCommand::ReplaceSnippetsCommand(GeneratedItems &items, std::vector<Change> changes, const QString &text)
     : QUndoCommand(text)
     , m_items(items)

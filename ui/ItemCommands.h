@@ -80,9 +80,23 @@ private:
     QStringList m_names;
 };
 
-// New snippets for some entries, names unchanged: the item editor's OK
-// (one entry) and the page-wide address replacement (every entry that
-// changed, and only those).
+// A new name and snippet for one entry: the item editor's OK.
+class EditItemCommand : public QUndoCommand
+{
+public:
+    EditItemCommand(GeneratedItems &items, int index, const GeneratedItem &after);
+    void undo() override;
+    void redo() override;
+
+private:
+    GeneratedItems &m_items;
+    int m_index;
+    GeneratedItem m_before;
+    GeneratedItem m_after;
+};
+
+// New snippets for some entries, names unchanged: the page-wide address
+// replacement (every entry that changed, and only those).
 class ReplaceSnippetsCommand : public QUndoCommand
 {
 public:
