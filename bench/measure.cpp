@@ -7,12 +7,12 @@
 // into them (bench/probe.cpp) reports when the start prompt has loaded,
 // clicks styles and reads memory. The page preview, which needs a long
 // list, runs in the real window in-process (zanfor-page-bench), and so do
-// the content dialogs (zanfor-content-bench), and saving and opening a
-// layout file of such a list.
+// the content dialogs (zanfor-content-bench), saving and opening a layout
+// file of such a list, and the list's operations on half its entries.
 //
 // Usage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N]
 //                       [--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N]
-//                       [--layouts ITEMS:RUNS,...] [--smoke]
+//                       [--layouts ITEMS:RUNS,...] [--selections ITEMS:RUNS,...] [--smoke]
 // --startup-runs also sets how many times each window is timed.
 // The exit status is 3 when a target does not hold; --smoke runs each part
 // once or a few times, to check that it works, and judges nothing.
@@ -44,6 +44,7 @@ struct Options
     int pastes = 3;
     int contentRuns = 9;
     QList<QPair<int, int>> layouts{{10000, 5}};
+    QList<QPair<int, int>> selections{{1000, 7}};
     bool smoke = false;
 };
 
@@ -324,6 +325,8 @@ private:
         args << QStringLiteral("paste:%1").arg(m_options.pastes);
         for (const auto &[items, runs] : m_options.layouts)
             args << QStringLiteral("layout:%1:%2").arg(items).arg(runs);
+        for (const auto &[items, runs] : m_options.selections)
+            args << QStringLiteral("selection:%1:%2").arg(items).arg(runs);
         QProcess process;
         process.setProcessEnvironment(m_env);
         process.setStandardErrorFile(QProcess::nullDevice());
@@ -340,6 +343,21 @@ private:
                 layout.own.push_back(parts.at(4).toDouble() / 1e6);
                 layout.settled.push_back(parts.at(5).toDouble() / 1e6);
                 layout.file.push_back(parts.at(6).toDouble() / 1e6);
+                continue;
+            }
+            if (parts.size() == 8 && parts.constFirst() == "selection") {
+                if (parts.at(7) != "ok")
+                    die(QStringLiteral("an operation on a selection failed"));
+                const auto operation = std::find(std::begin(SelectionOperations), std::end(SelectionOperations),
+                                                 QByteArrayView(parts.at(1)));
+                if (operation == std::end(SelectionOperations))
+                    die(QStringLiteral("unknown operation ") + QString::fromLatin1(parts.at(1)));
+                SelectionTiming &selection =
+                    m_selections[{parts.at(2).toInt(), int(operation - std::begin(SelectionOperations))}];
+                selection.selected = parts.at(3).toInt();
+                selection.own.push_back(parts.at(4).toDouble() / 1e6);
+                selection.settled.push_back(parts.at(5).toDouble() / 1e6);
+                selection.undo.push_back(parts.at(6).toDouble() / 1e6);
                 continue;
             }
             if (parts.size() < 6 || (parts.constFirst() != "page" && parts.constFirst() != "paste"))
@@ -499,9 +517,32 @@ private:
         return out;
     }
 
+    // 上移, 下移, 删除 and 复制一份 on every second entry, and their undo,
+    // each within 50 ms with the list redrawn.
+    std::vector<Row> selectionRows() const
+    {
+        const QString captions[] = {QStringLiteral("上移"), QStringLiteral("下移"), QStringLiteral("删除"),
+                                    QStringLiteral("复制一份")};
+        std::vector<Row> out;
+        for (const auto &[key, selection] : m_selections) {
+            const double settled = median(selection.settled);
+            const double undo = median(selection.undo);
+            out.push_back({{QStringLiteral("%1, %2 of %3 items (%4 runs)")
+                                .arg(captions[key.second])
+                                .arg(selection.selected)
+                                .arg(key.first)
+                                .arg(selection.own.size()),
+                            QString::asprintf("%.1f ms", median(selection.own)), QString::asprintf("%.1f ms", settled),
+                            QString::asprintf("%.1f ms", undo), QStringLiteral("≤ 50 ms")},
+                           settled <= 50 && undo <= 50});
+        }
+        return out;
+    }
+
     bool allHold() const
     {
-        for (const std::vector<Row> &table : {programRows(), pageRows(), contentRows(), layoutRows()}) {
+        for (const std::vector<Row> &table :
+             {programRows(), pageRows(), contentRows(), layoutRows(), selectionRows()}) {
             for (const Row &row : table) {
                 if (row.holds == false)
                     return false;
@@ -544,8 +585,20 @@ private:
                     QStringLiteral("LayoutFile alone"), QStringLiteral("click handler"),
                     QStringLiteral("with the list redrawn"), QStringLiteral("target"), QStringLiteral("holds")},
                    layoutRows());
+        printTable({QStringLiteral("List selection in the window (medians)"), QStringLiteral("click handler"),
+                    QStringLiteral("with the list redrawn"), QStringLiteral("undo, redrawn"), QStringLiteral("target"),
+                    QStringLiteral("holds")},
+                   selectionRows());
         std::printf("%s\n", allHold() ? "Every target holds." : "Some targets do NOT hold.");
     }
+
+    struct SelectionTiming
+    {
+        int selected = 0;
+        std::vector<double> own;
+        std::vector<double> settled;
+        std::vector<double> undo;
+    };
 
     struct LayoutTiming
     {
@@ -580,6 +633,9 @@ private:
     QPair<int, int> m_richest{0, 0}; // the editor's item: fields, bytes
     static constexpr int ContentPageItems = 1000;
     std::map<std::pair<bool, int>, LayoutTiming> m_layouts; // (open, items): save first
+    // As zanfor-page-bench names them, in the order of the table.
+    static constexpr const char *SelectionOperations[] = {"up", "down", "delete", "duplicate"};
+    std::map<std::pair<int, int>, SelectionTiming> m_selections; // (items, operation)
 };
 
 Options parse(const QStringList &args)
@@ -588,7 +644,7 @@ Options parse(const QStringList &args)
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args.at(i);
         if (a == u"--smoke") {
-            o = Options{1, 1, 5, {{100, 1}}, 1, 1, {{100, 1}}, true};
+            o = Options{1, 1, 5, {{100, 1}}, 1, 1, {{100, 1}}, {{100, 1}}, true};
             continue;
         }
         const QString value = args.value(i + 1);
@@ -611,19 +667,20 @@ Options parse(const QStringList &args)
                 o.pages.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&clicksOk)});
                 ok = ok && itemsOk && clicksOk;
             }
-        } else if (a == u"--layouts") {
-            o.layouts.clear();
-            for (const QString &layout : value.split(u',', Qt::SkipEmptyParts)) {
-                const QStringList parts = layout.split(u':');
+        } else if (a == u"--layouts" || a == u"--selections") {
+            QList<QPair<int, int>> &runs = a == u"--layouts" ? o.layouts : o.selections;
+            runs.clear();
+            for (const QString &run : value.split(u',', Qt::SkipEmptyParts)) {
+                const QStringList parts = run.split(u':');
                 bool itemsOk = false, runsOk = false;
-                o.layouts.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&runsOk)});
+                runs.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&runsOk)});
                 ok = ok && itemsOk && runsOk;
             }
         } else {
             die(QStringLiteral("unknown argument ") + a
                 + QStringLiteral("\nusage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N] "
                                  "[--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N] "
-                                 "[--layouts ITEMS:RUNS,...] [--smoke]"));
+                                 "[--layouts ITEMS:RUNS,...] [--selections ITEMS:RUNS,...] [--smoke]"));
         }
         if (!ok || value.isEmpty())
             die(QStringLiteral("bad value for ") + a);

@@ -24,6 +24,18 @@
 // "file" is LayoutFile::save or ::open alone on the same list and file,
 // timed right before, so the window's share shows through the machine's
 // changing load.
+//
+// An argument selection:<items>:<runs> times 上移, 下移, 删除 and 复制一份 on
+// every second entry of a list of that many instead (the odd rows; the even
+// ones for 下移, whose last odd row is the list's last), and Ctrl+Z after
+// each. For each run and operation it prints
+//
+//   selection up|down|delete|duplicate <items> <selected> <own ns> <settled ns> <undo ns> <ok|failed>
+//
+// where "own" runs until the handler returns, "settled" until the events
+// it left behind (the list redrawn) are handled too, and "undo" is the
+// undo step, settled as well.
+#include "ItemListPanel.h"
 #include "LayoutActions.h"
 #include "LayoutFile.h"
 #include "MainWindow.h"
@@ -37,6 +49,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -202,6 +216,61 @@ bool layoutRuns(MainWindow &window, Workspace &workspace, BenchPrompts &prompts,
     return true;
 }
 
+// The operations on a selection of every second entry, `runs` times each.
+bool selectionRuns(MainWindow &window, Workspace &workspace, int items, int runs)
+{
+    QListView *list = window.itemList();
+    ItemListPanel *panel = window.items();
+    struct Operation
+    {
+        const char *name;
+        int firstRow; // of every second entry selected
+        void (ItemListPanel::*run)();
+    };
+    const Operation operations[] = {{"up", 1, &ItemListPanel::moveUp},
+                                    {"down", 0, &ItemListPanel::moveDown},
+                                    {"delete", 1, &ItemListPanel::deleteItem},
+                                    {"duplicate", 1, &ItemListPanel::duplicateItems}};
+    for (int r = 0; r < runs; ++r) {
+        for (const Operation &operation : operations) {
+            fill(workspace, items);
+            window.undoStack()->clear();
+            QItemSelection selection;
+            int selected = 0;
+            for (int row = operation.firstRow; row < items; row += 2, ++selected)
+                selection.select(list->model()->index(row, 0), list->model()->index(row, 0));
+            list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+            const QStringList before = workspace.items().names();
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            pause(50);
+
+            QElapsedTimer timer;
+            timer.start();
+            (panel->*operation.run)();
+            const qint64 own = timer.nsecsElapsed();
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            const qint64 settled = timer.nsecsElapsed();
+            const bool changed = workspace.items().names() != before && window.undoStack()->count() == 1;
+            pause(50);
+            timer.restart();
+            window.undoStack()->undo();
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            const qint64 undone = timer.nsecsElapsed();
+            const bool ok = changed && workspace.items().names() == before;
+            std::printf("selection %s %d %d %lld %lld %lld %s\n", operation.name, items, selected,
+                        static_cast<long long>(own), static_cast<long long>(settled), static_cast<long long>(undone),
+                        ok ? "ok" : "failed");
+            std::fflush(stdout);
+            if (!ok)
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -232,13 +301,21 @@ int main(int argc, char *argv[])
             continue;
         }
         const bool layout = parts.constFirst() == u"layout";
-        if (layout)
+        const bool selection = parts.constFirst() == u"selection";
+        if (layout || selection)
             parts.removeFirst();
         const int items = parts.value(0).toInt();
         const int clicks = parts.value(1, QStringLiteral("5")).toInt();
         if (items <= 0 || clicks <= 0) {
-            std::fprintf(stderr, "bad argument %s: want [layout:]<items>:<clicks>\n", argv[a]);
+            std::fprintf(stderr, "bad argument %s: want [layout:|selection:]<items>:<clicks>\n", argv[a]);
             return 2;
+        }
+        if (selection) {
+            if (!selectionRuns(window, workspace, items, clicks)) {
+                std::fprintf(stderr, "an operation on a selection of %d items failed\n", items);
+                return 1;
+            }
+            continue;
         }
         if (layout) {
             if (!layoutRuns(window, workspace, prompts, items, clicks)) {

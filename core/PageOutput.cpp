@@ -53,6 +53,11 @@ QString PageOutput::joinPage(const QStringList &snippets)
     return page;
 }
 
+QString PageOutput::pageText(const QStringList &snippets)
+{
+    return normalizeLineBreaks(joinPage(snippets));
+}
+
 PreviewResult PageOutput::pagePreview(const QStringList &snippets)
 {
     const QByteArray listBytes = ScratchPlatform::encode(joinPage(snippets));

@@ -40,6 +40,9 @@ public:
     PreviewResult pagePreview(const QStringList &snippets);
 
     static QString joinPage(const QStringList &snippets);
+    // The page as the page preview puts it in the memo, every line break
+    // CR LF, without going through the scratch files' encoding.
+    static QString pageText(const QStringList &snippets);
 
 private:
     ScratchFiles &m_files;

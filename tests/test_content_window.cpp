@@ -129,33 +129,39 @@ void TestContentWindow::initTestCase()
     userSettings().remove(u"dialogSizes"_s);
 }
 
-// Every way to open the editor; its fields in the snippet's order, marked
-// where they still hold samples; the view previews the edit while the
-// memo stays; OK applies exactly the edited bytes as one command.
+// Every way to open the editor; the name, then its fields in the snippet's
+// order, marked where they still hold samples; the view previews the edit
+// while the memo stays; OK applies exactly the edited bytes, name and
+// snippet, as one command.
 void TestContentWindow::itemEditor_data()
 {
     QTest::addColumn<QString>("opener");
     QTest::addColumn<bool>("edit");
+    QTest::addColumn<QString>("newName"); // empty: the name left as it is
     QTest::addColumn<QString>("close");
     QTest::addColumn<bool>("applied");
-    QTest::newRow("double click, edit, OK") << u"double click"_s << true << u"okButton"_s << true;
-    QTest::newRow("F2, edit, Cancel") << u"F2"_s << true << u"cancelButton"_s << false;
-    QTest::newRow("Enter, edit, Escape") << u"Enter"_s << true << u"Escape"_s << false;
-    QTest::newRow("button, no change, OK") << u"editButton"_s << false << u"okButton"_s << false;
+    QTest::newRow("double click, edit, OK")
+        << u"double click"_s << true << u"  改过的 名称 "_s << u"okButton"_s << true;
+    QTest::newRow("F2, edit, Cancel") << u"F2"_s << true << u"  改过的"_s << u"cancelButton"_s << false;
+    QTest::newRow("Enter, edit, Escape") << u"Enter"_s << true << QString() << u"Escape"_s << false;
+    QTest::newRow("button, no change, OK") << u"editButton"_s << false << QString() << u"okButton"_s << false;
+    QTest::newRow("button, rename, OK") << u"editButton"_s << false << u"  默认样式-自定义2"_s << u"okButton"_s << true;
 }
 
 void TestContentWindow::itemEditor()
 {
     QFETCH(QString, opener);
     QFETCH(bool, edit);
+    QFETCH(QString, newName);
     QFETCH(QString, close);
     QFETCH(bool, applied);
+    const QString name = u"  默认样式-自定义"_s;
     const QString edited = u"<div>\r\n  <h3> 新&lt;标题&gt;&nbsp;2 </h3><a href=\"https://shop.cn/a?x=1&amp;y=2\">"
                            u"<img src='https://placehold.co/190x300.png' width=\"190\" height=\"300\"></a>"
                            u"<p>价格 &amp; 99</p>\r\n</div>"_s;
     Fixture f;
     f.ws.items().append(u"<p>first</p>"_s, u"  other"_s);
-    f.ws.items().append(Item, u"  默认样式-自定义"_s);
+    f.ws.items().append(Item, name);
     f.select(1);
     const QString memo = f.ws.output().memo();
 
@@ -187,7 +193,10 @@ void TestContentWindow::itemEditor()
             QCOMPARE(described, (QStringList{{}, u"marked"_s, u"marked"_s, {}, {}}));
             QVERIFY(labelOf(dialog, child(dialog, u"contentField2"_s)).contains(u"190×300"));
             QCOMPARE(f.preview(), Item.toUtf8());
+            QCOMPARE(child<QLineEdit>(dialog, u"nameField"_s)->text(), name);
 
+            if (!newName.isEmpty())
+                type(child<QLineEdit>(dialog, u"nameField"_s), newName);
             if (edit) {
                 // A refused address keeps its old value in the preview, which
                 // follows the other fields meanwhile and the address once
@@ -207,9 +216,12 @@ void TestContentWindow::itemEditor()
             QVERIFY(!dialog->isVisible());
         });
     QCOMPARE(opened, u"itemEditor"_s);
-    QCOMPARE(f.snippet(1), applied ? edited : Item);
+    const QString editedSnippet = applied && edit ? edited : Item;
+    const QString editedName = applied && !newName.isEmpty() ? newName : name;
+    QCOMPARE(f.snippet(1), editedSnippet);
     QCOMPARE(f.snippet(0), u"<p>first</p>"_s);
-    QCOMPARE(f.ws.items().name(1), u"  默认样式-自定义"_s);
+    QCOMPARE(f.ws.items().name(1), editedName);
+    QCOMPARE(f.list()->model()->index(1, 0).data().toString(), editedName);
     QCOMPARE(f.window.undoStack()->count(), applied ? 1 : 0);
     QCOMPARE(f.preview(), f.snippet(1).toUtf8());
     QCOMPARE(f.window.preview()->lastFile(), QUrl::fromLocalFile(f.ws.files().previewPath()));
@@ -217,22 +229,31 @@ void TestContentWindow::itemEditor()
     if (applied) {
         f.window.undoStack()->undo();
         QCOMPARE(f.snippet(1), Item);
+        QCOMPARE(f.list()->model()->index(1, 0).data().toString(), name);
         f.window.undoStack()->redo();
-        QCOMPARE(f.snippet(1), edited);
+        QCOMPARE(f.snippet(1), editedSnippet);
+        QCOMPARE(f.list()->model()->index(1, 0).data().toString(), editedName);
     }
     QVERIFY(f.prompts.notices.isEmpty() && f.prompts.errors.isEmpty());
 }
 
-// OK with a refused address names the field, stays open, and changes
-// nothing, in both dialogs.
+// OK with a refused address or name names the field, stays open, and
+// changes nothing, in both dialogs.
 void TestContentWindow::refusedAddressAppliesNothing_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("dialogName");
     QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("named");
-    QTest::newRow("editor") << u"editButton"_s << u"itemEditor"_s << u"contentField1"_s << u"链接地址 1："_s;
-    QTest::newRow("page") << u"assetsButton"_s << u"pageAssets"_s << u"assetField1"_s << u"图片地址 1："_s;
+    const QString script = u"javascript:alert(1)"_s;
+    QTest::newRow("editor") << u"editButton"_s << u"itemEditor"_s << u"contentField1"_s << script << u"链接地址 1："_s;
+    QTest::newRow("page") << u"assetsButton"_s << u"pageAssets"_s << u"assetField1"_s << script << u"图片地址 1："_s;
+    QTest::newRow("empty name") << u"editButton"_s << u"itemEditor"_s << u"nameField"_s << QString() << u"名称："_s;
+    QTest::newRow("name with a line feed")
+        << u"editButton"_s << u"itemEditor"_s << u"nameField"_s << u"  甲\n乙"_s << u"名称："_s;
+    QTest::newRow("name with a line separator")
+        << u"editButton"_s << u"itemEditor"_s << u"nameField"_s << u"  甲\u2028乙"_s << u"名称："_s;
 }
 
 void TestContentWindow::refusedAddressAppliesNothing()
@@ -240,6 +261,7 @@ void TestContentWindow::refusedAddressAppliesNothing()
     QFETCH(QString, button);
     QFETCH(QString, dialogName);
     QFETCH(QString, field);
+    QFETCH(QString, typed);
     QFETCH(QString, named);
     Fixture f;
     f.ws.items().append(Item, u"  item"_s);
@@ -250,7 +272,7 @@ void TestContentWindow::refusedAddressAppliesNothing()
                                            // edited while the address is refused.
                                            if (dialogName == u"itemEditor")
                                                type(child<QLineEdit>(dialog, u"contentField0"_s), u"changed"_s);
-                                           type(child<QLineEdit>(dialog, field), u"javascript:alert(1)"_s);
+                                           type(child<QLineEdit>(dialog, field), typed);
                                            QTest::mouseClick(child(dialog, u"okButton"_s), Qt::LeftButton);
                                            QVERIFY(dialog->isVisible());
                                            QCOMPARE(f.prompts.notices.size(), 1);
@@ -260,6 +282,7 @@ void TestContentWindow::refusedAddressAppliesNothing()
                                        });
     QCOMPARE(opened, dialogName);
     QCOMPARE(f.snippet(0), Item);
+    QCOMPARE(f.ws.items().name(0), u"  item"_s);
     QCOMPARE(f.window.undoStack()->count(), 0);
 }
 
@@ -324,17 +347,19 @@ void TestContentWindow::pageAssets()
 }
 
 // Nothing to offer: a message instead of an empty dialog; no selection:
-// nothing at all.
+// nothing at all. An entry always has its name to edit.
 void TestContentWindow::nothingToEdit_data()
 {
     QTest::addColumn<QStringList>("snippets");
     QTest::addColumn<int>("selected");
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("notices");
-    QTest::newRow("empty list") << QStringList() << -1 << u"assetsButton"_s << 1;
-    QTest::newRow("no address") << QStringList{u"<p>text</p>"_s} << -1 << u"assetsButton"_s << 1;
-    QTest::newRow("no piece") << QStringList{u"<br>\r\n<hr>"_s} << 0 << u"editButton"_s << 1;
-    QTest::newRow("no selection") << QStringList{Item} << -1 << u"editButton"_s << 0;
+    QTest::addColumn<QStringList>("fields"); // of the dialog that opens
+    QTest::newRow("empty list") << QStringList() << -1 << u"assetsButton"_s << 1 << QStringList();
+    QTest::newRow("no address") << QStringList{u"<p>text</p>"_s} << -1 << u"assetsButton"_s << 1 << QStringList();
+    QTest::newRow("no piece: the name alone")
+        << QStringList{u"<br>\r\n<hr>"_s} << 0 << u"editButton"_s << 0 << QStringList{u"nameField"_s};
+    QTest::newRow("no selection") << QStringList{Item} << -1 << u"editButton"_s << 0 << QStringList();
 }
 
 void TestContentWindow::nothingToEdit()
@@ -343,13 +368,20 @@ void TestContentWindow::nothingToEdit()
     QFETCH(int, selected);
     QFETCH(QString, button);
     QFETCH(int, notices);
+    QFETCH(QStringList, fields);
     Fixture f;
     for (const QString &s : snippets)
         f.ws.items().append(s, u"  item"_s);
     if (selected >= 0)
         f.select(selected);
-    QCOMPARE(f.whileOpen([&] { QTest::mouseClick(child(&f.window, button), Qt::LeftButton); }, [](QDialog *) {}),
-             QString());
+    QStringList shown;
+    const QString opened = f.whileOpen([&] { QTest::mouseClick(child(&f.window, button), Qt::LeftButton); },
+                                       [&](QDialog *dialog) {
+                                           for (const QLineEdit *field : dialog->findChildren<QLineEdit *>())
+                                               shown.append(field->objectName());
+                                       });
+    QCOMPARE(opened, fields.isEmpty() ? QString() : u"itemEditor"_s);
+    QCOMPARE(shown, fields);
     QCOMPARE(f.prompts.notices.size(), notices);
     QCOMPARE(f.window.undoStack()->count(), 0);
 }

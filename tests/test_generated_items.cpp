@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <functional>
+
 namespace {
 
 // Every snippet is derived from its name, so a name that drifts away from
@@ -31,12 +33,27 @@ bool paired(const GeneratedItems &items)
     return true;
 }
 
+// Entry i one place up or down, as 上移 and 下移 move a selection of one.
+bool moveUp(GeneratedItems &items, int i)
+{
+    const QList<int> order = GeneratedItems::orderMovingUp({i}, items.count());
+    return !order.isEmpty() && items.reorder(order);
+}
+
+bool moveDown(GeneratedItems &items, int i)
+{
+    const QList<int> order = GeneratedItems::orderMovingDown({i}, items.count());
+    return !order.isEmpty() && items.reorder(order);
+}
+
 QStringList split(const char *names)
 {
     return QString::fromLatin1(names).split(u',', Qt::SkipEmptyParts);
 }
 
 enum Op { Up, Down, Delete, Clear };
+// The same on a selection, and what only a selection has.
+enum class Several { Up, Down, Delete, Drop, Duplicate };
 
 QStringList bigNames()
 {
@@ -50,6 +67,7 @@ QStringList bigNames()
 } // namespace
 
 Q_DECLARE_METATYPE(Op)
+Q_DECLARE_METATYPE(Several)
 
 class TestGeneratedItems : public QObject
 {
@@ -58,7 +76,8 @@ private slots:
     void operation_data();
     void operation();
     void sequence_keepsPairs();
-    void canMove_agreesWithMoves();
+    void selection_data();
+    void selection();
     void large_data();
     void large();
 };
@@ -123,10 +142,10 @@ void TestGeneratedItems::operation()
     bool result = true;
     switch (op) {
     case Up:
-        result = items.moveUp(index);
+        result = moveUp(items, index);
         break;
     case Down:
-        result = items.moveDown(index);
+        result = moveDown(items, index);
         break;
     case Delete:
         result = items.remove(index);
@@ -155,10 +174,10 @@ void TestGeneratedItems::sequence_keepsPairs()
     QVERIFY(paired(items));
     QVERIFY(items.remove(3));
     QVERIFY(items.remove(3));
-    items.moveUp(2);
+    moveUp(items, 2);
     QVERIFY(paired(items));
     items.append(snippetOf(QStringLiteral("d")), QStringLiteral("d"));
-    items.moveDown(0);
+    moveDown(items, 0);
     QVERIFY(paired(items));
     items.insert(1, snippetOf(QStringLiteral("e")), QStringLiteral("e"));
     QVERIFY(paired(items));
@@ -176,18 +195,98 @@ void TestGeneratedItems::sequence_keepsPairs()
     QVERIFY(paired(items));
 }
 
-void TestGeneratedItems::canMove_agreesWithMoves()
+// Operations on several selected entries as the list's commands make and
+// undo them.
+void TestGeneratedItems::selection_data()
 {
-    // The predicates that enable the buttons promise exactly what the moves do.
-    for (int count = 0; count <= 4; ++count) {
-        for (int i = -2; i <= count + 1; ++i) {
-            GeneratedItems up = itemsNamed(split("a,b,c,d").mid(0, count));
-            GeneratedItems down = up;
-            QCOMPARE(up.moveUp(i), GeneratedItems::canMoveUp(i, count));
-            QCOMPARE(down.moveDown(i), GeneratedItems::canMoveDown(i, count));
-            QVERIFY(paired(up));
-            QVERIFY(paired(down));
+    QTest::addColumn<Several>("op");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<int>("dropRow");
+    QTest::addColumn<QStringList>("after"); // of a,b,c,d,e,f
+    QTest::addColumn<QList<int>>("selectedAfter");
+
+    const QStringList same = split("a,b,c,d,e,f");
+    const QList<int> none;
+    QTest::newRow("up: block") << Several::Up << QList<int>{2, 3} << 0 << split("a,c,d,b,e,f") << QList<int>{1, 2};
+    QTest::newRow("up: scattered") << Several::Up << QList<int>{1, 3, 5} << 0 << split("b,a,d,c,f,e")
+                                   << QList<int>{0, 2, 4};
+    QTest::newRow("up: first at the top") << Several::Up << QList<int>{0, 2} << 0 << same << none;
+    QTest::newRow("up: all") << Several::Up << QList<int>{0, 1, 2, 3, 4, 5} << 0 << same << none;
+    QTest::newRow("up: none") << Several::Up << none << 0 << same << none;
+    QTest::newRow("down: block") << Several::Down << QList<int>{1, 2} << 0 << split("a,d,b,c,e,f") << QList<int>{2, 3};
+    QTest::newRow("down: scattered") << Several::Down << QList<int>{0, 2, 4} << 0 << split("b,a,d,c,f,e")
+                                     << QList<int>{1, 3, 5};
+    QTest::newRow("down: last at the bottom") << Several::Down << QList<int>{3, 5} << 0 << same << none;
+    QTest::newRow("down: unsorted") << Several::Down << QList<int>{2, 1} << 0 << same << none;
+
+    QTest::newRow("drop: scattered to the top")
+        << Several::Drop << QList<int>{2, 4, 5} << 0 << split("c,e,f,a,b,d") << QList<int>{0, 1, 2};
+    QTest::newRow("drop: to the end") << Several::Drop << QList<int>{0, 2} << 6 << split("b,d,e,f,a,c")
+                                      << QList<int>{4, 5};
+    QTest::newRow("drop: into the middle")
+        << Several::Drop << QList<int>{0, 5} << 3 << split("b,c,a,f,d,e") << QList<int>{2, 3};
+    QTest::newRow("drop: between selected entries")
+        << Several::Drop << QList<int>{1, 3} << 3 << split("a,c,b,d,e,f") << QList<int>{2, 3};
+    QTest::newRow("drop: before the block") << Several::Drop << QList<int>{2, 3} << 2 << same << none;
+    QTest::newRow("drop: after the block") << Several::Drop << QList<int>{2, 3} << 4 << same << none;
+    QTest::newRow("drop: past the end") << Several::Drop << QList<int>{2} << 7 << same << none;
+    QTest::newRow("drop: before the start") << Several::Drop << QList<int>{2} << -1 << same << none;
+
+    QTest::newRow("delete: block") << Several::Delete << QList<int>{1, 2} << 0 << split("a,d,e,f") << none;
+    QTest::newRow("delete: scattered") << Several::Delete << QList<int>{0, 2, 5} << 0 << split("b,d,e") << none;
+    QTest::newRow("delete: all") << Several::Delete << QList<int>{0, 1, 2, 3, 4, 5} << 0 << QStringList() << none;
+    QTest::newRow("delete: past the end") << Several::Delete << QList<int>{4, 6} << 0 << same << none;
+
+    QTest::newRow("duplicate: one") << Several::Duplicate << QList<int>{1} << 0 << split("a,b,b,c,d,e,f")
+                                    << QList<int>{2};
+    QTest::newRow("duplicate: scattered")
+        << Several::Duplicate << QList<int>{0, 2} << 0 << split("a,b,c,a,c,d,e,f") << QList<int>{3, 4};
+    QTest::newRow("duplicate: the last") << Several::Duplicate << QList<int>{5} << 0 << split("a,b,c,d,e,f,f")
+                                         << QList<int>{6};
+    QTest::newRow("duplicate: none") << Several::Duplicate << none << 0 << same << none;
+}
+
+void TestGeneratedItems::selection()
+{
+    QFETCH(Several, op);
+    QFETCH(QList<int>, rows);
+    QFETCH(int, dropRow);
+    QFETCH(QStringList, after);
+    QFETCH(QList<int>, selectedAfter);
+
+    GeneratedItems items = itemsNamed(split("a,b,c,d,e,f"));
+    const GeneratedItems before = items;
+    const bool changed = after != before.names();
+    // Each operation with its undo, as the commands pair them.
+    std::function<void()> undo;
+    QList<int> selected;
+    if (op == Several::Delete) {
+        const QList<GeneratedItem> removed = GeneratedItems::isSelection(rows, items.count()) ? items.entries(rows)
+                                                                                              : QList<GeneratedItem>();
+        QCOMPARE(items.removeRows(rows), changed);
+        undo = [&, removed] { QVERIFY(items.insertRows(rows, removed)); };
+    } else if (op == Several::Duplicate) {
+        selected = items.duplicate(rows);
+        undo = [&] { QVERIFY(items.removeRows(selected)); };
+    } else {
+        const int count = items.count();
+        const QList<int> order = op == Several::Up ? GeneratedItems::orderMovingUp(rows, count)
+            : op == Several::Down                  ? GeneratedItems::orderMovingDown(rows, count)
+                                                   : GeneratedItems::orderMovingTo(rows, dropRow, count);
+        QCOMPARE(order.isEmpty(), !changed);
+        if (changed) {
+            QVERIFY(items.reorder(order));
+            selected = GeneratedItems::rowsAfter(order, rows);
         }
+        undo = [&, order] { QVERIFY(items.reorder(GeneratedItems::inverseOrder(order))); };
+    }
+    QCOMPARE(items.names(), after);
+    QVERIFY(paired(items));
+    QCOMPARE(selected, selectedAfter);
+    if (changed) {
+        undo();
+        QCOMPARE(items.names(), before.names());
+        QVERIFY(paired(items));
     }
 }
 
@@ -223,10 +322,10 @@ void TestGeneratedItems::large()
     bool result = false;
     switch (op) {
     case Up:
-        result = items.moveUp(index);
+        result = moveUp(items, index);
         break;
     case Down:
-        result = items.moveDown(index);
+        result = moveDown(items, index);
         break;
     case Delete:
         result = items.remove(index);

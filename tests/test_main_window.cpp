@@ -77,6 +77,22 @@ QString pageText(QWebEnginePage *page, bool html = false)
     return **result;
 }
 
+// Counts the drag events a widget receives.
+class DragEvents : public QObject
+{
+public:
+    int moves = 0;
+    int drops = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        moves += event->type() == QEvent::DragMove;
+        drops += event->type() == QEvent::Drop;
+        return false;
+    }
+};
+
 // One window over a workspace whose scratch files live in a fresh folder.
 struct Fixture : TemporaryWorkspace
 {
@@ -255,6 +271,8 @@ private slots:
     void undoRedo();
     void undoKeyFollowsFocus_data();
     void undoKeyFollowsFocus();
+    void severalEntries_data();
+    void severalEntries();
 
     void pagePreview_data();
     void pagePreview();
@@ -704,6 +722,133 @@ void TestMainWindow::undoKeyFollowsFocus()
     press(QKeySequence::Redo);
     QCOMPARE(f.lists(), after);
     QCOMPARE(typed(), listUndone ? QString() : QStringLiteral("typed"));
+}
+
+// Several entries through the list's keys and by drag and drop, each
+// change one undo step; the selection as the seller makes it, with Ctrl.
+void TestMainWindow::severalEntries_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<QList<int>>("order"); // of the six entries afterwards
+    QTest::addColumn<QList<int>>("selectedAfter");
+    QTest::addColumn<QString>("copied"); // the clipboard afterwards
+
+    const QList<int> unchanged{0, 1, 2, 3, 4, 5};
+    QTest::newRow("Delete") << "Delete" << QList<int>{1, 3} << QList<int>{0, 2, 4, 5} << QList<int>{} << "";
+    QTest::newRow("Ctrl+A, Delete") << "Ctrl+A Delete" << QList<int>{2} << QList<int>{} << QList<int>{} << "";
+    QTest::newRow("Ctrl+Up") << "Ctrl+Up" << QList<int>{2, 4} << QList<int>{0, 2, 1, 4, 3, 5} << QList<int>{1, 3} << "";
+    QTest::newRow("Ctrl+Down") << "Ctrl+Down" << QList<int>{0, 1} << QList<int>{2, 0, 1, 3, 4, 5} << QList<int>{1, 2}
+                               << "";
+    QTest::newRow("Ctrl+Up, first at the top") << "Ctrl+Up" << QList<int>{0, 3} << unchanged << QList<int>{0, 3} << "";
+    QTest::newRow("Ctrl+D") << "Ctrl+D" << QList<int>{1, 4} << QList<int>{0, 1, 2, 3, 4, 1, 4, 5} << QList<int>{5, 6}
+                            << "";
+    QTest::newRow("Ctrl+C") << "Ctrl+C" << QList<int>{1, 3} << unchanged << QList<int>{1, 3}
+                            << "<p>1</p>\r\n<i>1</i>\r\n<b>1</b>\r\n<p>3</p>\r\n<i>3</i>\r\n<b>3</b>\r\n";
+    QTest::newRow("Ctrl+C in a text field") << "field Ctrl+C" << QList<int>{1} << unchanged << QList<int>{1} << "typed";
+    QTest::newRow("drag to the top") << "drag 4 above 0" << QList<int>{2, 4, 5} << QList<int>{2, 4, 5, 0, 1, 3}
+                                     << QList<int>{0, 1, 2} << "";
+    QTest::newRow("drag to the end") << "drag 0 below 5" << QList<int>{0, 2} << QList<int>{1, 3, 4, 5, 0, 2}
+                                     << QList<int>{4, 5} << "";
+    QTest::newRow("drag onto the selection")
+        << "drag 1 onto 2" << QList<int>{1, 2} << unchanged << QList<int>{1, 2} << "";
+    QTest::newRow("drag out of the list") << "drag 1 out" << QList<int>{1} << unchanged << QList<int>{1} << "";
+}
+
+void TestMainWindow::severalEntries()
+{
+    QFETCH(QString, action);
+    QFETCH(QList<int>, selected);
+    QFETCH(QList<int>, order);
+    QFETCH(QList<int>, selectedAfter);
+    QFETCH(QString, copied);
+
+    Fixture f;
+    QVERIFY(f.start());
+    // Snippets with a line feed and a lone carriage return, as pasted code may have.
+    for (int i = 0; i < 6; ++i)
+        f.ws.items().append(QStringLiteral("<p>%1</p>\n<i>%1</i>\r<b>%1</b>").arg(i),
+                            QStringLiteral("  name-%1").arg(i));
+    const QString before = f.lists();
+    const QStringList names = f.ws.items().names();
+    const QStringList snippets = f.ws.items().snippets();
+    QWidget *rows = f.list()->viewport();
+    const auto rowAt = [&](int row) { return f.list()->visualRect(f.list()->model()->index(row, 0)); };
+    for (qsizetype k = 0; k < selected.size(); ++k)
+        QTest::mouseClick(rows, Qt::LeftButton, k ? Qt::ControlModifier : Qt::NoModifier, rowAt(selected[k]).center());
+    QCOMPARE(f.selectedCount(), selected.size());
+    const QString memo = f.ws.output().memo();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+    if (action.startsWith(u"drag")) {
+        // A press on a selected entry and two moves past the drag distance
+        // start the drag; the rest comes while it runs.
+        const QStringList words = action.split(u' ');
+        const QRect onto = rowAt(words.value(3).toInt());
+        const QPoint from = rowAt(words.at(1).toInt()).center();
+        const bool out = words.at(2) == u"out";
+        // Out of the list, the drag passes over an entry first.
+        const QPoint over = out       ? rowAt(5).center()
+            : words.at(2) == u"above" ? onto.topLeft() + QPoint(10, 2)
+            : words.at(2) == u"below" ? onto.bottomLeft() + QPoint(10, -2)
+                                      : onto.center();
+        QWidget *target = out ? f.find(QStringLiteral("btn5")) : rows;
+        const QPoint to = out ? target->rect().center() : over;
+        DragEvents events;
+        rows->installEventFilter(&events);
+        QTest::mousePress(rows, Qt::LeftButton, {}, from);
+        QTimer::singleShot(50, rows, [&] {
+            QTest::mouseMove(rows, over + QPoint(0, 1));
+            QTest::mouseMove(target, to);
+            QTest::mouseRelease(target, Qt::LeftButton, {}, to);
+        });
+        const QPoint away = from + QPoint(0, 3 * QApplication::startDragDistance());
+        QTest::mouseMove(rows, away);
+        QTest::mouseMove(rows, away);
+        rows->removeEventFilter(&events);
+        QVERIFY(events.moves > 0); // the drag ran
+        if (out)
+            QCOMPARE(events.drops, 0);
+    } else if (action == u"field Ctrl+C") {
+        f.openSection(CustomSection);
+        auto *field = f.find<QLineEdit>(QStringLiteral("edt10"));
+        field->setText(QStringLiteral("typed"));
+        field->setFocus();
+        field->selectAll();
+        f.press(QKeySequence(Qt::CTRL | Qt::Key_C));
+    } else {
+        f.list()->setFocus();
+        for (const QString &keys : action.split(u' '))
+            f.press(QKeySequence(keys));
+    }
+
+    QStringList expected;
+    QStringList expectedSnippets;
+    for (const int i : std::as_const(order)) {
+        expected.append(names.at(i));
+        expectedSnippets.append(snippets.at(i));
+    }
+    QCOMPARE(f.ws.items().names(), expected);
+    QCOMPARE(f.ws.items().snippets(), expectedSnippets);
+    QCOMPARE(f.shownNames(), expected);
+    QList<int> nowSelected;
+    for (const QModelIndex &index : f.list()->selectionModel()->selectedIndexes())
+        nowSelected.append(index.row());
+    std::sort(nowSelected.begin(), nowSelected.end());
+    QCOMPARE(nowSelected, selectedAfter);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied.isEmpty() ? QStringLiteral("before") : copied);
+    QCOMPARE(f.ws.output().memo(), memo);
+    const bool changed = expected != names;
+    QCOMPARE(f.window.undoStack()->count(), changed ? 1 : 0);
+    if (changed) {
+        const QString after = f.lists();
+        f.window.undoStack()->undo();
+        QCOMPARE(f.lists(), before);
+        QCOMPARE(f.shownNames(), names);
+        f.window.undoStack()->redo();
+        QCOMPARE(f.lists(), after);
+    }
+    QVERIFY(f.prompts.notices.isEmpty() && f.prompts.errors.isEmpty());
 }
 
 void TestMainWindow::pagePreview_data()

@@ -29,13 +29,9 @@ void ContentEditing::editItem(int row)
     if (row < 0 || row >= items.count())
         return;
     const QString snippet = items.snippet(row);
-    ContentPieces pieces(snippet);
-    if (pieces.pieces().empty()) {
-        m_prompts.notice(QStringLiteral("这一项没有可以编辑的文字、图片或链接"));
-        return;
-    }
-
-    ItemEditor editor(items.name(row), std::move(pieces), m_samples, m_prompts, m_window);
+    const QString name = items.name(row);
+    // Every entry has a name to edit, whether or not its snippet has pieces.
+    ItemEditor editor(name, ContentPieces(snippet), m_samples, m_prompts, m_window);
     new DialogFit(&editor, &m_view);
     connect(&editor, &ItemEditor::previewChanged, this, [this](const QString &edited) { preview(edited); });
     // One message per editing session: a full disk would otherwise answer
@@ -44,8 +40,8 @@ void ContentEditing::editItem(int row)
     // The entry from its top, whichever page was scrolled down before; the
     // edits that follow keep the place the seller scrolls to.
     preview(snippet, true);
-    if (editor.exec() == QDialog::Accepted && editor.editedSnippet() != snippet) {
-        m_undo.push(new ReplaceSnippetsCommand(items, {{row, editor.editedSnippet()}}, QStringLiteral("编辑内容")));
+    if (editor.exec() == QDialog::Accepted && (editor.editedSnippet() != snippet || editor.editedName() != name)) {
+        m_undo.push(new EditItemCommand(items, row, {editor.editedName(), editor.editedSnippet()}));
     }
     preview(items.snippet(row));
 }

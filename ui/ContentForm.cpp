@@ -63,6 +63,18 @@ ContentForm::ContentForm(const QString &name, const QString &caption, const QStr
 
 void ContentForm::addField(PieceKind kind, const QString &name, const QString &detail, const QString &value)
 {
+    addRow(kind, m_fieldPrefix + QString::number(m_numbered++), name, detail, value, {});
+}
+
+void ContentForm::addCheckedField(const QString &objectName, const QString &name, const QString &value,
+                                  std::function<Result<>(const QString &)> check)
+{
+    addRow(PieceKind::Text, objectName, name, QString(), value, std::move(check));
+}
+
+void ContentForm::addRow(PieceKind kind, const QString &objectName, const QString &name, const QString &detail,
+                         const QString &value, std::function<Result<>(const QString &)> check)
+{
     const int i = fieldCount();
     QWidget *widget = nullptr;
     if (value.contains(u'\n')) {
@@ -88,7 +100,7 @@ void ContentForm::addField(PieceKind kind, const QString &name, const QString &d
             emit fieldEdited();
         });
     }
-    widget->setObjectName(m_fieldPrefix + QString::number(i));
+    widget->setObjectName(objectName);
     widget->setAccessibleName(name);
 
     auto *label = new QLabel(name + detail);
@@ -107,7 +119,7 @@ void ContentForm::addField(PieceKind kind, const QString &name, const QString &d
     row->addWidget(mark, 0, Qt::AlignTop);
     m_form->addRow(label, row);
 
-    m_fields.push_back({kind, name, value, QString(), widget, mark});
+    m_fields.push_back({kind, name, value, QString(), widget, mark, std::move(check)});
     m_fields.back().shown = widgetText(m_fields.back());
     updateMark(m_fields.back());
 }
@@ -188,9 +200,10 @@ void ContentForm::accept()
 {
     for (int i = 0; i < fieldCount(); ++i) {
         const Field &field = m_fields[std::size_t(i)];
-        if (field.kind == PieceKind::Text || !isChanged(i))
+        if (!isChanged(i) || (field.kind == PieceKind::Text && !field.check))
             continue;
-        if (const Result<> acceptable = checkAddress(value(i)); !acceptable) {
+        const Result<> acceptable = field.check ? field.check(value(i)) : checkAddress(value(i));
+        if (!acceptable) {
             refuse(i, field.name + QStringLiteral("：") + acceptable.error());
             return;
         }

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QFormLayout;
@@ -38,7 +39,8 @@ signals:
     void fieldEdited();
 
 protected:
-    // Fields are named `fieldPrefix` followed by their number from 0;
+    // Fields are named `fieldPrefix` followed by their number from 0 (fields
+    // of their own name are not counted);
     // `samples` are the addresses that count as still to replace.
     ContentForm(const QString &name, const QString &caption, const QString &intro, const QString &fieldPrefix,
                 const QStringList &samples, UserPrompts &prompts, QWidget *parent);
@@ -46,6 +48,10 @@ protected:
     // The next field, called `name` in messages and labelled `name` followed
     // by `detail`; one holding a line break gets a box of several lines.
     void addField(PieceKind kind, const QString &name, const QString &detail, const QString &value);
+    // A text field named `objectName` rather than numbered; OK refuses a
+    // changed value that `check` fails.
+    void addCheckedField(const QString &objectName, const QString &name, const QString &value,
+                         std::function<Result<>(const QString &)> check);
     // Sizes the dialog to its fields, no higher than most of the screen.
     void finish();
 
@@ -62,7 +68,10 @@ private:
         QString shown; // what the widget held right after it was filled
         QWidget *widget;
         QLabel *mark;
+        std::function<Result<>(const QString &)> check; // for a text; addresses are checked as such
     };
+    void addRow(PieceKind kind, const QString &objectName, const QString &name, const QString &detail,
+                const QString &value, std::function<Result<>(const QString &)> check);
     QString widgetText(const Field &field) const;
     void updateMark(Field &field);
     void refuse(int i, const QString &message);
@@ -73,4 +82,5 @@ private:
     QScrollArea *m_scroll;
     QFormLayout *m_form;
     std::vector<Field> m_fields;
+    int m_numbered = 0;
 };

@@ -26,9 +26,21 @@ QVariant GeneratedItemsModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
-void GeneratedItemsModel::aboutToInsert(int i)
+Qt::ItemFlags GeneratedItemsModel::flags(const QModelIndex &index) const
 {
-    beginInsertRows({}, i, i);
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
+}
+
+Qt::DropActions GeneratedItemsModel::supportedDropActions() const
+{
+    return Qt::MoveAction;
+}
+
+void GeneratedItemsModel::aboutToInsert(int first, int last)
+{
+    beginInsertRows({}, first, last);
 }
 
 void GeneratedItemsModel::inserted()
@@ -36,25 +48,39 @@ void GeneratedItemsModel::inserted()
     endInsertRows();
 }
 
-void GeneratedItemsModel::aboutToMove(int from, int to)
+void GeneratedItemsModel::aboutToRemove(int first, int last)
 {
-    // Moving one row down means inserting it after the next row.
-    beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
-}
-
-void GeneratedItemsModel::moved()
-{
-    endMoveRows();
-}
-
-void GeneratedItemsModel::aboutToRemove(int i)
-{
-    beginRemoveRows({}, i, i);
+    beginRemoveRows({}, first, last);
 }
 
 void GeneratedItemsModel::removed()
 {
     endRemoveRows();
+}
+
+void GeneratedItemsModel::aboutToReorder()
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void GeneratedItemsModel::reordered(const QList<int> &order)
+{
+    // The selection and the current entry follow their entries to where
+    // they now stand.
+    const QList<int> newRow = GeneratedItems::inverseOrder(order);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before)
+        after.append(this->index(newRow.at(index.row()), 0));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void GeneratedItemsModel::changed(int i)
+{
+    const QModelIndex entry = index(i, 0);
+    emit dataChanged(entry, entry);
 }
 
 void GeneratedItemsModel::aboutToReset()

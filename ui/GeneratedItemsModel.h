@@ -5,7 +5,8 @@
 #include <QAbstractListModel>
 
 // Shows the display names of the generated-items list in `lstlei` and
-// follows every change of the list, whoever makes it.
+// follows every change of the list, whoever makes it. Its entries can be
+// dragged within the list, dropped between entries, never onto one.
 class GeneratedItemsModel
     : public QAbstractListModel
     , private GeneratedItems::Listener
@@ -17,14 +18,17 @@ public:
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    Qt::DropActions supportedDropActions() const override;
 
 private:
-    void aboutToInsert(int i) override;
+    void aboutToInsert(int first, int last) override;
     void inserted() override;
-    void aboutToMove(int from, int to) override;
-    void moved() override;
-    void aboutToRemove(int i) override;
+    void aboutToRemove(int first, int last) override;
     void removed() override;
+    void aboutToReorder() override;
+    void reordered(const QList<int> &order) override;
+    void changed(int i) override;
     void aboutToReset() override;
     void reset() override;
 

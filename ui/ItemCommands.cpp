@@ -17,48 +17,57 @@ void AddItemCommand::redo()
     m_items.append(m_item.snippet, m_item.name);
 }
 
-MoveItemCommand::MoveItemCommand(GeneratedItems &items, int index, Direction direction)
-    : QUndoCommand(direction == Up ? QStringLiteral("上移") : QStringLiteral("下移"))
+ReorderItemsCommand::ReorderItemsCommand(GeneratedItems &items, const QList<int> &order, const QString &text)
+    : QUndoCommand(text)
     , m_items(items)
-    , m_index(index)
-    , m_direction(direction)
+    , m_order(order)
+    , m_inverse(GeneratedItems::inverseOrder(order))
 {
 }
 
-void MoveItemCommand::undo()
+void ReorderItemsCommand::undo()
 {
-    // The entry now stands one place further; it goes back.
-    if (m_direction == Up)
-        m_items.moveDown(m_index - 1);
-    else
-        m_items.moveUp(m_index + 1);
+    m_items.reorder(m_inverse);
 }
 
-void MoveItemCommand::redo()
+void ReorderItemsCommand::redo()
 {
-    if (m_direction == Up)
-        m_items.moveUp(m_index);
-    else
-        m_items.moveDown(m_index);
+    m_items.reorder(m_order);
 }
 
-RemoveItemCommand::RemoveItemCommand(GeneratedItems &items, int index)
+RemoveItemsCommand::RemoveItemsCommand(GeneratedItems &items, const QList<int> &rows)
     : QUndoCommand(QStringLiteral("删除"))
     , m_items(items)
-    , m_index(index)
-    , m_snippet(items.snippet(index))
-    , m_name(items.name(index))
+    , m_rows(rows)
+    , m_removed(items.entries(rows))
 {
 }
 
-void RemoveItemCommand::undo()
+void RemoveItemsCommand::undo()
 {
-    m_items.insert(m_index, m_snippet, m_name);
+    m_items.insertRows(m_rows, m_removed);
 }
 
-void RemoveItemCommand::redo()
+void RemoveItemsCommand::redo()
 {
-    m_items.remove(m_index);
+    m_items.removeRows(m_rows);
+}
+
+DuplicateItemsCommand::DuplicateItemsCommand(GeneratedItems &items, const QList<int> &rows)
+    : QUndoCommand(QStringLiteral("复制一份"))
+    , m_items(items)
+    , m_rows(rows)
+{
+}
+
+void DuplicateItemsCommand::undo()
+{
+    m_items.removeRows(m_copies);
+}
+
+void DuplicateItemsCommand::redo()
+{
+    m_copies = m_items.duplicate(m_rows);
 }
 
 ClearItemsCommand::ClearItemsCommand(GeneratedItems &items)
@@ -77,6 +86,25 @@ void ClearItemsCommand::undo()
 void ClearItemsCommand::redo()
 {
     m_items.clear();
+}
+
+EditItemCommand::EditItemCommand(GeneratedItems &items, int index, const GeneratedItem &after)
+    : QUndoCommand(QStringLiteral("编辑内容"))
+    , m_items(items)
+    , m_index(index)
+    , m_before{items.name(index), items.snippet(index)}
+    , m_after(after)
+{
+}
+
+void EditItemCommand::undo()
+{
+    m_items.replace(m_index, m_before.snippet, m_before.name);
+}
+
+void EditItemCommand::redo()
+{
+    m_items.replace(m_index, m_after.snippet, m_after.name);
 }
 
 ReplaceSnippetsCommand::ReplaceSnippetsCommand(GeneratedItems &items, std::vector<Change> changes, const QString &text)

@@ -22,33 +22,49 @@ private:
     GeneratedItem m_item;
 };
 
-class MoveItemCommand : public QUndoCommand
+// Entries that change places as one step: 上移 and 下移 on a selection,
+// and a drop. `order` is one of GeneratedItems' orders.
+class ReorderItemsCommand : public QUndoCommand
 {
 public:
-    enum Direction { Up, Down };
-    // Moves entry `index` one place up or down.
-    MoveItemCommand(GeneratedItems &items, int index, Direction direction);
+    ReorderItemsCommand(GeneratedItems &items, const QList<int> &order, const QString &text);
     void undo() override;
     void redo() override;
 
 private:
     GeneratedItems &m_items;
-    int m_index;
-    Direction m_direction;
+    QList<int> m_order;
+    QList<int> m_inverse;
 };
 
-class RemoveItemCommand : public QUndoCommand
+// 删除 on a selection.
+class RemoveItemsCommand : public QUndoCommand
 {
 public:
-    RemoveItemCommand(GeneratedItems &items, int index);
+    RemoveItemsCommand(GeneratedItems &items, const QList<int> &rows);
     void undo() override;
     void redo() override;
 
 private:
     GeneratedItems &m_items;
-    int m_index;
-    QString m_snippet;
-    QString m_name;
+    QList<int> m_rows;
+    QList<GeneratedItem> m_removed;
+};
+
+// 复制一份: a copy of each selected entry after the last of them.
+class DuplicateItemsCommand : public QUndoCommand
+{
+public:
+    DuplicateItemsCommand(GeneratedItems &items, const QList<int> &rows);
+    void undo() override;
+    void redo() override;
+    // Where the copies stand once done.
+    const QList<int> &copies() const { return m_copies; }
+
+private:
+    GeneratedItems &m_items;
+    QList<int> m_rows;
+    QList<int> m_copies;
 };
 
 class ClearItemsCommand : public QUndoCommand
@@ -64,9 +80,23 @@ private:
     QStringList m_names;
 };
 
-// New snippets for some entries, names unchanged: the item editor's OK
-// (one entry) and the page-wide address replacement (every entry that
-// changed, and only those).
+// A new name and snippet for one entry: the item editor's OK.
+class EditItemCommand : public QUndoCommand
+{
+public:
+    EditItemCommand(GeneratedItems &items, int index, const GeneratedItem &after);
+    void undo() override;
+    void redo() override;
+
+private:
+    GeneratedItems &m_items;
+    int m_index;
+    GeneratedItem m_before;
+    GeneratedItem m_after;
+};
+
+// New snippets for some entries, names unchanged: the page-wide address
+// replacement (every entry that changed, and only those).
 class ReplaceSnippetsCommand : public QUndoCommand
 {
 public:

@@ -1,5 +1,7 @@
 #include "ItemEditor.h"
 
+#include "GeneratedItems.h"
+
 #include <QTimer>
 
 namespace {
@@ -32,8 +34,10 @@ ItemEditor::ItemEditor(const QString &name, ContentPieces pieces, const QStringL
                   QStringLiteral("contentField"), samples, prompts, parent)
     , m_pieces(std::move(pieces))
     , m_edited(m_pieces.snippet())
+    , m_editedName(name)
     , m_previewTimer(new QTimer(this))
 {
+    addCheckedField(QStringLiteral("nameField"), QStringLiteral("名称"), name, &GeneratedItems::checkName);
     int counts[3] = {0, 0, 0};
     for (const ContentPiece &piece : m_pieces.pieces()) {
         const int number = ++counts[int(piece.kind)];
@@ -59,9 +63,10 @@ ItemEditor::ItemEditor(const QString &name, ContentPieces pieces, const QStringL
 
 QStringList ItemEditor::values() const
 {
+    // The pieces' fields follow the name's.
     QStringList values;
-    values.reserve(fieldCount());
-    for (int i = 0; i < fieldCount(); ++i)
+    values.reserve(fieldCount() - 1);
+    for (int i = 1; i < fieldCount(); ++i)
         values.append(value(i));
     return values;
 }
@@ -84,6 +89,7 @@ Result<> ItemEditor::takeAnswer()
     if (!snippet)
         return Failure{snippet.error()};
     m_edited = *snippet;
+    m_editedName = value(0);
     return {};
 }
 

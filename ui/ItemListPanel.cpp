@@ -3,6 +3,7 @@
 #include "ContentEditing.h"
 #include "GeneratedItemsModel.h"
 #include "LayoutActions.h"
+#include "PageOutput.h"
 #include "PreviewView.h"
 #include "UserPrompts.h"
 #include "WindowLook.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QListView>
@@ -19,6 +21,9 @@
 #include <QStyledItemDelegate>
 #include <QUndoStack>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
 
 using WindowLook::pixelFont;
 
@@ -32,6 +37,38 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(128, 128, 128)); }
+};
+
+// The list of display names. A drag of the selection within it ends in
+// `dropped` with the row the entries go before, so that the panel makes the
+// move one undo step; a drop onto a selected entry moves nothing.
+class ItemListView : public QListView
+{
+public:
+    using QListView::QListView;
+    std::function<void(int row)> dropped;
+
+protected:
+    void dropEvent(QDropEvent *event) override
+    {
+        stopAutoScroll();
+        setState(NoState);
+        viewport()->update();
+        if (event->source() != this || !dropped) {
+            event->ignore();
+            return;
+        }
+        const QPoint at = event->position().toPoint();
+        const QModelIndex onto = indexAt(at);
+        if (!onto.isValid())
+            dropped(model()->rowCount());
+        else if (!selectionModel()->isSelected(onto))
+            dropped(at.y() < visualRect(onto).center().y() ? onto.row() : onto.row() + 1);
+        // The move is made, or refused, already: declined, the drag leaves
+        // the view nothing to remove.
+        event->setDropAction(Qt::IgnoreAction);
+        event->accept();
+    }
 };
 
 // Rows of 25 pixels, the name 2 pixels from the left edge.
@@ -77,13 +114,17 @@ ItemListPanel::ItemListPanel(Workspace &workspace, QUndoStack &undo, UserPrompts
     row->setSpacing(0);
     layout->addLayout(row, 1);
 
-    m_itemList = new QListView(this);
+    auto *view = new ItemListView(this);
+    view->dropped = [this](int row) { dropSelected(row); };
+    m_itemList = view;
     m_itemList->setObjectName(QStringLiteral("lstlei"));
     m_itemList->setAccessibleName(QStringLiteral("生成项目"));
     m_itemList->setModel(m_model);
     m_itemList->setItemDelegate(new RowDelegate(m_itemList));
     m_itemList->setUniformItemSizes(true);
-    m_itemList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_itemList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_itemList->setDragDropMode(QAbstractItemView::InternalMove);
+    m_itemList->setDefaultDropAction(Qt::MoveAction);
     m_itemList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_itemList->setFrameShape(QFrame::NoFrame);
     m_itemList->setFont(pixelFont(13));
@@ -92,11 +133,7 @@ ItemListPanel::ItemListPanel(Workspace &workspace, QUndoStack &undo, UserPrompts
     row->addWidget(m_itemList, 1);
     connect(m_itemList, &QListView::doubleClicked, this,
             [this](const QModelIndex &index) { m_content->editItem(index.row()); });
-    auto *editKeys = new QAction(m_itemList);
-    editKeys->setShortcuts({Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter});
-    editKeys->setShortcutContext(Qt::WidgetShortcut);
-    connect(editKeys, &QAction::triggered, this, &ItemListPanel::editItem);
-    m_itemList->addAction(editKeys);
+    addListKeys();
 
     auto *rzpnl3 = new QWidget(this);
     rzpnl3->setObjectName(QStringLiteral("rzpnl3"));
@@ -145,15 +182,41 @@ void ItemListPanel::buildButtons(QWidget *column)
     column->setMinimumHeight(columnHeight);
 }
 
+void ItemListPanel::addListKeys()
+{
+    // Keys of the list alone: elsewhere Delete and Ctrl+C stay the fields'.
+    const auto key = [this](const QList<QKeySequence> &keys, void (ItemListPanel::*run)()) {
+        auto *action = new QAction(m_itemList);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, run);
+        m_itemList->addAction(action);
+        return action;
+    };
+    key({Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter}, &ItemListPanel::editItem);
+    key({Qt::Key_Delete}, &ItemListPanel::deleteItem);
+    key({QKeySequence(Qt::CTRL | Qt::Key_Up)}, &ItemListPanel::moveUp);
+    key({QKeySequence(Qt::CTRL | Qt::Key_Down)}, &ItemListPanel::moveDown);
+    // Every copy key of the platform, which the view would otherwise answer
+    // with the current entry's name.
+    key(QKeySequence::keyBindings(QKeySequence::Copy), &ItemListPanel::copyItems);
+    m_duplicate = key({QKeySequence(Qt::CTRL | Qt::Key_D)}, &ItemListPanel::duplicateItems);
+    m_duplicate->setText(QStringLiteral("复制一份"));
+    connect(m_itemList->selectionModel(), &QItemSelectionModel::selectionChanged, m_duplicate,
+            [this] { m_duplicate->setEnabled(m_itemList->selectionModel()->hasSelection()); });
+}
+
 void ItemListPanel::buildMenu()
 {
     // The list's context menu, every entry in order.
     m_menu = new QMenu(m_itemList);
     m_menu->setObjectName(QStringLiteral("lstleiMenu"));
     QAction *edit = m_menu->addAction(QStringLiteral("编辑内容…"), this, &ItemListPanel::editItem);
+    m_menu->addAction(m_duplicate);
     QAction *assets = m_menu->addAction(QStringLiteral("图片链接…"), this, &ItemListPanel::editPageAddresses);
     connect(m_menu, &QMenu::aboutToShow, this, [this, edit, assets] {
         edit->setEnabled(selectedRow() >= 0);
+        m_duplicate->setEnabled(m_itemList->selectionModel()->hasSelection());
         assets->setEnabled(m_workspace.items().count() > 0);
     });
     m_menu->addSeparator();
@@ -167,8 +230,10 @@ void ItemListPanel::buildMenu()
 
     m_itemList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_itemList, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        // A right click on a row chooses that row, as in any list.
-        if (const QModelIndex index = m_itemList->indexAt(pos); index.isValid())
+        // A right click on a row chooses that row, as in any list; on a
+        // selected row it keeps the whole selection.
+        const QModelIndex index = m_itemList->indexAt(pos);
+        if (index.isValid() && !m_itemList->selectionModel()->isSelected(index))
             m_itemList->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
         m_menu->popup(m_itemList->viewport()->mapToGlobal(pos));
     });
@@ -176,41 +241,112 @@ void ItemListPanel::buildMenu()
 
 int ItemListPanel::selectedRow() const
 {
-    const QModelIndexList selected = m_itemList->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.first().row();
+    // Of several, the one last clicked or reached with the keys.
+    const QItemSelectionModel *selection = m_itemList->selectionModel();
+    if (selection->isSelected(selection->currentIndex()))
+        return selection->currentIndex().row();
+    const QList<int> rows = selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst();
 }
 
-void ItemListPanel::moveSelected(MoveItemCommand::Direction direction)
+QList<int> ItemListPanel::selectedRows() const
 {
-    const int i = selectedRow();
+    QList<int> rows;
+    const QItemSelection selection = m_itemList->selectionModel()->selection();
+    for (const QItemSelectionRange &range : selection) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void ItemListPanel::selectRows(const QList<int> &rows)
+{
+    // One range per block of rows, not one per entry.
+    QItemSelection selection;
+    for (qsizetype k = 0; k < rows.size();) {
+        qsizetype end = k + 1;
+        while (end < rows.size() && rows.at(end) == rows.at(end - 1) + 1)
+            ++end;
+        selection.select(m_model->index(rows.at(k), 0), m_model->index(rows.at(end - 1), 0));
+        k = end;
+    }
+    QItemSelectionModel *selected = m_itemList->selectionModel();
+    if (!rows.isEmpty())
+        selected->setCurrentIndex(m_model->index(rows.constFirst(), 0), QItemSelectionModel::NoUpdate);
+    selected->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void ItemListPanel::moveSelected(bool up)
+{
+    const QList<int> rows = selectedRows();
     const int count = m_workspace.items().count();
-    const bool possible = direction == MoveItemCommand::Up ? GeneratedItems::canMoveUp(i, count)
-                                                           : GeneratedItems::canMoveDown(i, count);
-    if (!possible)
+    const QList<int> order = up ? GeneratedItems::orderMovingUp(rows, count)
+                                : GeneratedItems::orderMovingDown(rows, count);
+    if (order.isEmpty())
         return;
-    m_undo.push(new MoveItemCommand(m_workspace.items(), i, direction));
-    // The selection does not follow the moved entry.
-    m_itemList->selectionModel()->clear();
+    m_undo.push(
+        new ReorderItemsCommand(m_workspace.items(), order, up ? QStringLiteral("上移") : QStringLiteral("下移")));
+    // One entry moves alone and is left unselected, as always; several stay
+    // selected where they now stand.
+    if (rows.size() == 1)
+        m_itemList->selectionModel()->clear();
+    else
+        selectRows(GeneratedItems::rowsAfter(order, rows));
     m_itemList->setFocus();
 }
 
 void ItemListPanel::moveUp()
 {
-    moveSelected(MoveItemCommand::Up);
+    moveSelected(true);
 }
 
 void ItemListPanel::moveDown()
 {
-    moveSelected(MoveItemCommand::Down);
+    moveSelected(false);
+}
+
+void ItemListPanel::dropSelected(int row)
+{
+    const QList<int> rows = selectedRows();
+    const QList<int> order = GeneratedItems::orderMovingTo(rows, row, m_workspace.items().count());
+    if (order.isEmpty())
+        return;
+    m_undo.push(new ReorderItemsCommand(m_workspace.items(), order, QStringLiteral("拖动")));
+    selectRows(GeneratedItems::rowsAfter(order, rows));
 }
 
 void ItemListPanel::deleteItem()
 {
-    const int i = selectedRow();
-    if (i < 0 || i >= m_workspace.items().count())
+    const QList<int> rows = selectedRows();
+    if (!GeneratedItems::isSelection(rows, m_workspace.items().count()))
         return;
-    m_undo.push(new RemoveItemCommand(m_workspace.items(), i));
+    m_undo.push(new RemoveItemsCommand(m_workspace.items(), rows));
     m_itemList->selectionModel()->clear();
+}
+
+void ItemListPanel::duplicateItems()
+{
+    const QList<int> rows = selectedRows();
+    if (!GeneratedItems::isSelection(rows, m_workspace.items().count()))
+        return;
+    auto *duplicate = new DuplicateItemsCommand(m_workspace.items(), rows);
+    m_undo.push(duplicate);
+    selectRows(duplicate->copies());
+}
+
+void ItemListPanel::copyItems()
+{
+    const QList<int> rows = selectedRows();
+    if (!GeneratedItems::isSelection(rows, m_workspace.items().count()))
+        return;
+    QStringList snippets;
+    snippets.reserve(rows.size());
+    for (const int row : rows)
+        snippets.append(m_workspace.items().snippet(row));
+    QGuiApplication::clipboard()->setText(PageOutput::pageText(snippets));
 }
 
 void ItemListPanel::clearItems()

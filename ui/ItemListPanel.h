@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class ContentEditing;
+class QAction;
 class GeneratedItemsModel;
 class LayoutActions;
 class PreviewView;
@@ -31,10 +32,15 @@ public:
 
     // The operations, as the buttons run them.
     void addItem(const GeneratedItem &item);
+    // 上移, 下移, 删除 and 复制一份 act on the whole selection, one undo step
+    // each.
     void moveUp();
     void moveDown();
     void deleteItem();
+    void duplicateItems();
     void clearItems();
+    // The selected entries' HTML, as the page holds them, to the clipboard.
+    void copyItems();
     void pagePreview();
     void extract();
     // The item editor on the selected entry, and the page-wide picture and
@@ -47,8 +53,16 @@ public:
 private:
     void buildButtons(QWidget *column);
     void buildMenu();
+    void addListKeys();
+    // The entry the editor opens on: of several selected, the current one;
+    // -1 for none.
     int selectedRow() const;
-    void moveSelected(MoveItemCommand::Direction direction);
+    // Every selected row, ascending.
+    QList<int> selectedRows() const;
+    void selectRows(const QList<int> &rows);
+    void moveSelected(bool up);
+    // The selection dragged to the place before entry `row`.
+    void dropSelected(int row);
 
     Workspace &m_workspace;
     QUndoStack &m_undo;
@@ -59,4 +73,5 @@ private:
     ContentEditing *m_content;
     QListView *m_itemList = nullptr;
     QMenu *m_menu = nullptr;
+    QAction *m_duplicate = nullptr;
 };
