@@ -5,6 +5,7 @@
 #include "LayoutActions.h"
 #include "MainWindow.h"
 #include "PageRecovery.h"
+#include "PreviewView.h"
 #include "RecoveryActions.h"
 #include "Workspace.h"
 
@@ -23,6 +24,8 @@ int main(int argc, char *argv[])
 
     FontWarmup fonts;
     QApplication app(argc, argv);
+    // The web engine's libraries load beside the window's start, not after.
+    PreviewView::preloadEngine();
     fonts.finish(); // the window's first text needs them
     setUpApplication(app);
 

@@ -1,5 +1,6 @@
-// The window comes before the web engine: what is clicked while the engine
-// starts is kept, and shown once the engine is there.
+// The window comes before the web engine, whose module loads beside the
+// window's start as in the program: what is clicked while the engine starts
+// is kept, and shown once the engine is there.
 #include "FunctionButton.h"
 #include "LayoutActions.h"
 #include "LayoutFile.h"
@@ -10,6 +11,7 @@
 #include "StyleGroup.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QRadioButton>
 #include <QWebEngineView>
 #include <QtTest>
@@ -102,5 +104,12 @@ void TestWindowFirst::quitWithTheEngineShown()
     QTRY_COMPARE(engineWindow->isVisible(), !discard);
 }
 
-QTEST_MAIN(TestWindowFirst)
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    PreviewView::preloadEngine();
+    TestWindowFirst test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_window_first.moc"

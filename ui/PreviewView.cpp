@@ -12,9 +12,14 @@
 #include <QLibrary>
 #include <QOpenGLContext>
 #include <QPainter>
+#include <QPointer>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWindow>
+
+#include <thread>
+#include <utility>
+#include <vector>
 
 // The setter of Qt's shared OpenGL context: exported by QtGui without a
 // public header; QtWebEngine declares its getter the same way.
@@ -46,32 +51,103 @@ void makeSharedOpenGLContext()
 {
     if (QOpenGLContext::globalShareContext())
         return;
-    auto *context = new QOpenGLContext(QCoreApplication::instance());
+    auto *context = new QOpenGLContext;
     context->create();
+    // Made on the loading thread, it belongs to the application's.
+    if (context->thread() != qApp->thread())
+        context->moveToThread(qApp->thread());
+    QMetaObject::invokeMethod(
+        qApp, [context] { context->setParent(qApp); }, Qt::QueuedConnection);
     qt_gl_set_global_share_context(context);
 }
 
-// The engine module's factory, loaded once for the life of the program:
-// beside the program, or where it is installed relative to the program.
-Result<PreviewEngine::Factory> engineFactory()
+// Loads the module, with every library it needs, from beside the program
+// or where it is installed relative to the program, and finds its factory.
+Result<PreviewEngine::Factory> loadModule()
 {
-    static const Result<PreviewEngine::Factory> factory = []() -> Result<PreviewEngine::Factory> {
-        makeSharedOpenGLContext();
-        const QDir programDir(QCoreApplication::applicationDirPath());
-        // The reason given is the installed place's: the one a seller has.
-        QStringList reasons;
-        for (const QString &dir : {QStringLiteral(ZANFOR_PREVIEW_MODULE_DIR), QStringLiteral(".")}) {
-            QLibrary module(programDir.filePath(dir + QStringLiteral("/zanfor-preview")));
-            if (module.load()) {
-                if (auto create = reinterpret_cast<PreviewEngine::Factory>(module.resolve(PreviewEngine::FactoryName)))
-                    return create;
-            }
-            reasons.append(module.errorString());
+    makeSharedOpenGLContext();
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    // The reason given is the installed place's: the one a seller has.
+    QStringList reasons;
+    for (const QString &dir : {QStringLiteral(ZANFOR_PREVIEW_MODULE_DIR), QStringLiteral(".")}) {
+        QLibrary module(programDir.filePath(dir + QStringLiteral("/zanfor-preview")));
+        if (module.load()) {
+            if (auto create = reinterpret_cast<PreviewEngine::Factory>(module.resolve(PreviewEngine::FactoryName)))
+                return create;
         }
-        return Failure{reasons.first()};
-    }();
-    return factory;
+        reasons.append(module.errorString());
+    }
+    return Failure{reasons.first()};
 }
+
+// The module, loaded once for the life of the program: on a thread of its
+// own from start-up (preloadEngine), or else on the GUI thread when the
+// first view asks. Mapping and relocating the engine's libraries and
+// loading the OpenGL driver are most of the engine's start, and the
+// window's own start can run beside them.
+class EngineModule
+{
+public:
+    static EngineModule &instance()
+    {
+        static EngineModule module;
+        return module;
+    }
+
+    void preload()
+    {
+        if (m_state != State::Idle)
+            return;
+        // A context made off the GUI thread needs the platform's leave.
+        if (!QOpenGLContext::supportsThreadedOpenGL())
+            return;
+        m_state = State::Loading;
+        m_thread = std::thread([this] {
+            Result<PreviewEngine::Factory> loaded = loadModule();
+            QMetaObject::invokeMethod(
+                qApp, [this, loaded] { finish(loaded); }, Qt::QueuedConnection);
+        });
+    }
+
+    // Runs `ready` with the factory once the module is loaded: at once
+    // when it is, or loading it here when nothing loads it yet.
+    void whenLoaded(QObject *context, std::function<void(const Result<PreviewEngine::Factory> &)> ready)
+    {
+        if (m_state == State::Idle)
+            finish(loadModule());
+        if (m_state == State::Loaded) {
+            ready(m_factory);
+            return;
+        }
+        m_waiting.push_back({context, std::move(ready)});
+    }
+
+private:
+    enum class State { Idle, Loading, Loaded };
+
+    ~EngineModule()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    void finish(const Result<PreviewEngine::Factory> &loaded)
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+        m_factory = loaded;
+        m_state = State::Loaded;
+        for (auto &[context, ready] : std::exchange(m_waiting, {})) {
+            if (context)
+                ready(m_factory);
+        }
+    }
+
+    State m_state = State::Idle;
+    std::thread m_thread;
+    Result<PreviewEngine::Factory> m_factory = Failure{QString()};
+    std::vector<std::pair<QPointer<QObject>, std::function<void(const Result<PreviewEngine::Factory> &)>>> m_waiting;
+};
 
 } // namespace
 
@@ -117,9 +193,19 @@ void PreviewView::paintEvent(QPaintEvent *)
     }
 }
 
+void PreviewView::preloadEngine()
+{
+    EngineModule::instance().preload();
+}
+
 void PreviewView::startEngine()
 {
-    const Result<PreviewEngine::Factory> create = engineFactory();
+    EngineModule::instance().whenLoaded(this,
+                                        [this](const Result<PreviewEngine::Factory> &create) { createEngine(create); });
+}
+
+void PreviewView::createEngine(const Result<PreviewEngine::Factory> &create)
+{
     if (!create) {
         m_engineNotice->setText(QStringLiteral("预览无法显示：浏览器引擎无法载入。\n") + create.error());
         m_stack->setCurrentWidget(m_engineNotice);

@@ -13,7 +13,10 @@ class QTimer;
 class QWebEngineView;
 namespace PreviewEngine {
 class Engine;
-}
+using Factory = Engine *(*)(const struct Setup &setup);
+} // namespace PreviewEngine
+template<typename T>
+class Result;
 
 // The web view `wb1`. It shows a one-line prompt or a scratch file through
 // the web engine module (PreviewEngine), which treats every page as
@@ -32,6 +35,13 @@ public:
     // `allowedFiles` are the only local files the view may load.
     PreviewView(const QStringList &allowedFiles, QWidget *parent = nullptr);
     ~PreviewView() override;
+
+    // Starts loading the web engine's module, with its libraries and the
+    // OpenGL driver, on a thread of its own while the window is being
+    // built; the first view takes the engine from there once its window
+    // has painted. Without it that view loads the module itself, then.
+    // Once, after the application object exists.
+    static void preloadEngine();
 
     void showPrompt(const QString &text);
     void showFile(const QString &path);
@@ -58,6 +68,7 @@ protected:
 
 private:
     void startEngine();
+    void createEngine(const Result<PreviewEngine::Factory> &create);
     void showUrl(const QUrl &url);
     void load(const QUrl &url);
     void setPromptHtml(const QString &text);
