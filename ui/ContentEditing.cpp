@@ -23,7 +23,7 @@ ContentEditing::ContentEditing(Workspace &workspace, QUndoStack &undo, UserPromp
 {
 }
 
-void ContentEditing::editItem(int row)
+void ContentEditing::editItem(int row, qsizetype focusAt)
 {
     GeneratedItems &items = m_workspace.items();
     if (row < 0 || row >= items.count())
@@ -35,7 +35,14 @@ void ContentEditing::editItem(int row)
         return;
     }
 
+    int field = -1;
+    for (std::size_t i = 0; i < pieces.pieces().size() && focusAt >= 0; ++i) {
+        if (pieces.pieces()[i].start == focusAt)
+            field = int(i);
+    }
     ItemEditor editor(items.name(row), std::move(pieces), m_samples, m_prompts, m_window);
+    if (field >= 0)
+        editor.setStartField(field);
     new DialogFit(&editor, &m_view);
     connect(&editor, &ItemEditor::previewChanged, this, [this](const QString &edited) { preview(edited); });
     // One message per editing session: a full disk would otherwise answer

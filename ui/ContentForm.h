@@ -33,6 +33,9 @@ public:
 
     void accept() override;
 
+    // The field that has the focus, in sight, once the dialog is shown.
+    void setStartField(int i) { m_startField = i; }
+
 signals:
     // Any field's text changed.
     void fieldEdited();
@@ -53,6 +56,8 @@ protected:
     // fail with the message to show.
     virtual Result<> takeAnswer() = 0;
 
+    void showEvent(QShowEvent *event) override;
+
 private:
     struct Field
     {
@@ -66,6 +71,7 @@ private:
     QString widgetText(const Field &field) const;
     void updateMark(Field &field);
     void refuse(int i, const QString &message);
+    void focusField(int i);
 
     QString m_fieldPrefix;
     QStringList m_samples;
@@ -73,4 +79,5 @@ private:
     QScrollArea *m_scroll;
     QFormLayout *m_form;
     std::vector<Field> m_fields;
+    int m_startField = -1;
 };

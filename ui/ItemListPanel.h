@@ -7,6 +7,7 @@
 class ContentEditing;
 class GeneratedItemsModel;
 class LayoutActions;
+class PageCheckLabel;
 class PreviewView;
 class QListView;
 class QMenu;
@@ -59,4 +60,5 @@ private:
     ContentEditing *m_content;
     QListView *m_itemList = nullptr;
     QMenu *m_menu = nullptr;
+    PageCheckLabel *m_pageCheck = nullptr;
 };
