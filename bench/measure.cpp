@@ -8,11 +8,13 @@
 // clicks styles and reads memory. The page preview, which needs a long
 // list, runs in the real window in-process (zanfor-page-bench), and so do
 // the content dialogs (zanfor-content-bench), saving and opening a layout
-// file of such a list, and the list's operations on half its entries.
+// file of such a list, the list's operations on half its entries,
+// switching the phone look on its page and counting the page check.
 //
 // Usage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N]
 //                       [--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N]
-//                       [--layouts ITEMS:RUNS,...] [--selections ITEMS:RUNS,...] [--smoke]
+//                       [--layouts ITEMS:RUNS,...] [--selections ITEMS:RUNS,...]
+//                       [--phone ITEMS:RUNS] [--checks ITEMS:RUNS,...] [--smoke]
 // --startup-runs also sets how many times each window is timed.
 // The exit status is 3 when a target does not hold; --smoke runs each part
 // once or a few times, to check that it works, and judges nothing.
@@ -45,6 +47,8 @@ struct Options
     int contentRuns = 9;
     QList<QPair<int, int>> layouts{{10000, 5}};
     QList<QPair<int, int>> selections{{1000, 7}};
+    QPair<int, int> phone{1000, 7};
+    QList<QPair<int, int>> checks{{1000, 5}, {10000, 3}};
     bool smoke = false;
 };
 
@@ -105,9 +109,12 @@ public:
                 die(file + QStringLiteral(" is missing: build the bench targets first"));
         }
 
-        // The programs' scratch files go to a folder of their own.
+        // The programs' scratch files go to a folder of their own, and they
+        // start from no settings: a seller's phone look would change what
+        // is measured.
         m_env = QProcessEnvironment::systemEnvironment();
         m_env.insert(QStringLiteral("XDG_CACHE_HOME"), m_tmp.filePath(QStringLiteral("cache")));
+        m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_tmp.filePath(QStringLiteral("config")));
         for (const QString &key : m_env.keys()) {
             if (key.startsWith(QLatin1String("ZANFOR_PROBE")))
                 m_env.remove(key);
@@ -327,6 +334,11 @@ private:
             args << QStringLiteral("layout:%1:%2").arg(items).arg(runs);
         for (const auto &[items, runs] : m_options.selections)
             args << QStringLiteral("selection:%1:%2").arg(items).arg(runs);
+        // The counts first: after the switches the engine is still busy
+        // with a page of 1,000 items for a while, and shares the two cores.
+        for (const auto &[items, runs] : m_options.checks)
+            args << QStringLiteral("check:%1:%2").arg(items).arg(runs);
+        args << QStringLiteral("phone:%1:%2").arg(m_options.phone.first).arg(m_options.phone.second);
         QProcess process;
         process.setProcessEnvironment(m_env);
         process.setStandardErrorFile(QProcess::nullDevice());
@@ -335,6 +347,27 @@ private:
             die(QStringLiteral("zanfor-page-bench failed"));
         for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
             const QList<QByteArray> parts = line.split(' ');
+            if (parts.size() == 6 && parts.constFirst() == "phone") {
+                if (parts.at(5) != "ok")
+                    die(QStringLiteral("the phone look was not shown"));
+                m_phoneItems = parts.at(1).toInt();
+                m_phoneReference.push_back(parts.at(2).toDouble() / 1e6);
+                m_toPhone.push_back(parts.at(3).toDouble() / 1e6);
+                m_toDesktop.push_back(parts.at(4).toDouble() / 1e6);
+                continue;
+            }
+            if (parts.size() == 4 && parts.constFirst() == "laidout") {
+                if (parts.at(3) != "ok")
+                    die(QStringLiteral("the page was not read as laid out"));
+                m_laidOut.push_back(parts.at(2).toDouble() / 1e6);
+                continue;
+            }
+            if (parts.size() == 4 && parts.constFirst() == "check") {
+                if (parts.at(3) != "ok")
+                    die(QStringLiteral("the page check did not count"));
+                m_checks[parts.at(1).toInt()].push_back(parts.at(2).toDouble() / 1e6);
+                continue;
+            }
             if (parts.size() == 8 && parts.constFirst() == "layout") {
                 if (parts.at(7) != "ok")
                     die(QStringLiteral("a layout file was not saved or opened"));
@@ -539,10 +572,47 @@ private:
         return out;
     }
 
+    // Switching the phone look against the same page shown anew, as a
+    // style click shows its file; the page check counted in the window.
+    std::vector<Row> phoneRows() const
+    {
+        std::vector<Row> out;
+        const double reference = median(m_phoneReference);
+        const auto row = [&](const QString &what, const std::vector<double> &times) {
+            const double ms = median(times);
+            out.push_back({{what, QString::number(times.size()), QString::asprintf("%.0f ms", ms),
+                            QString::asprintf("%.0f ms", reference), QString::asprintf("%.2f", ms / reference),
+                            QStringLiteral("≤ 1.30")},
+                           ms / reference <= 1.3});
+        };
+        if (!m_toPhone.empty()) {
+            row(QStringLiteral("手机 on, %1 items, click to the view shown again").arg(m_phoneItems), m_toPhone);
+            row(QStringLiteral("手机 off, %1 items, click to the view shown again").arg(m_phoneItems), m_toDesktop);
+            out.push_back({{QStringLiteral("The page read as laid out (smallest text, failed pictures), %1 items, "
+                                           "after it has loaded")
+                                .arg(m_phoneItems),
+                            QString::number(m_laidOut.size()), QString::asprintf("%.0f ms", median(m_laidOut))},
+                           std::nullopt});
+        }
+        for (const auto &[items, times] : m_checks) {
+            const double ms = median(times);
+            // The target is the 1,000 items of a long page; more is shown for
+            // how it grows.
+            const bool judged = items <= 1000;
+            out.push_back({{QStringLiteral("pageCheck counted, %1 items never read before, list replaced to label "
+                                           "updated")
+                                .arg(items),
+                            QString::number(times.size()), QString::asprintf("%.1f ms", ms), QString(), QString(),
+                            judged ? QStringLiteral("≤ 50 ms") : QString()},
+                           judged ? std::optional<bool>(ms <= 50) : std::nullopt});
+        }
+        return out;
+    }
+
     bool allHold() const
     {
         for (const std::vector<Row> &table :
-             {programRows(), pageRows(), contentRows(), layoutRows(), selectionRows()}) {
+             {programRows(), pageRows(), contentRows(), layoutRows(), selectionRows(), phoneRows()}) {
             for (const Row &row : table) {
                 if (row.holds == false)
                     return false;
@@ -589,6 +659,10 @@ private:
                     QStringLiteral("with the list redrawn"), QStringLiteral("undo, redrawn"), QStringLiteral("target"),
                     QStringLiteral("holds")},
                    selectionRows());
+        printTable({QStringLiteral("Phone look and page check (medians)"), QStringLiteral("runs"),
+                    QStringLiteral("time"), QStringLiteral("the same page shown anew"), QStringLiteral("ratio"),
+                    QStringLiteral("target"), QStringLiteral("holds")},
+                   phoneRows());
         std::printf("%s\n", allHold() ? "Every target holds." : "Some targets do NOT hold.");
     }
 
@@ -636,6 +710,12 @@ private:
     // As zanfor-page-bench names them, in the order of the table.
     static constexpr const char *SelectionOperations[] = {"up", "down", "delete", "duplicate"};
     std::map<std::pair<int, int>, SelectionTiming> m_selections; // (items, operation)
+    int m_phoneItems = 0;
+    std::vector<double> m_phoneReference;
+    std::vector<double> m_toPhone;
+    std::vector<double> m_toDesktop;
+    std::vector<double> m_laidOut;
+    std::map<int, std::vector<double>> m_checks;
 };
 
 Options parse(const QStringList &args)
@@ -644,7 +724,7 @@ Options parse(const QStringList &args)
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args.at(i);
         if (a == u"--smoke") {
-            o = Options{1, 1, 5, {{100, 1}}, 1, 1, {{100, 1}}, {{100, 1}}, true};
+            o = Options{1, 1, 5, {{100, 1}}, 1, 1, {{100, 1}}, {{100, 1}}, {100, 1}, {{100, 1}}, true};
             continue;
         }
         const QString value = args.value(i + 1);
@@ -667,6 +747,19 @@ Options parse(const QStringList &args)
                 o.pages.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&clicksOk)});
                 ok = ok && itemsOk && clicksOk;
             }
+        } else if (a == u"--phone") {
+            const QStringList parts = value.split(u':');
+            bool itemsOk = false, runsOk = false;
+            o.phone = {parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&runsOk)};
+            ok = itemsOk && runsOk && o.phone.first > 0 && o.phone.second > 0;
+        } else if (a == u"--checks") {
+            o.checks.clear();
+            for (const QString &check : value.split(u',', Qt::SkipEmptyParts)) {
+                const QStringList parts = check.split(u':');
+                bool itemsOk = false, runsOk = false;
+                o.checks.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&runsOk)});
+                ok = ok && itemsOk && runsOk;
+            }
         } else if (a == u"--layouts" || a == u"--selections") {
             QList<QPair<int, int>> &runs = a == u"--layouts" ? o.layouts : o.selections;
             runs.clear();
@@ -680,7 +773,8 @@ Options parse(const QStringList &args)
             die(QStringLiteral("unknown argument ") + a
                 + QStringLiteral("\nusage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N] "
                                  "[--pages ITEMS:CLICKS,...] [--pastes N] [--content-runs N] "
-                                 "[--layouts ITEMS:RUNS,...] [--selections ITEMS:RUNS,...] [--smoke]"));
+                                 "[--layouts ITEMS:RUNS,...] [--selections ITEMS:RUNS,...] [--phone ITEMS:RUNS] "
+                                 "[--checks ITEMS:RUNS,...] [--smoke]"));
         }
         if (!ok || value.isEmpty())
             die(QStringLiteral("bad value for ") + a);

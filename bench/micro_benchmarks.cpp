@@ -1,8 +1,8 @@
 // Micro-benchmarks of the window-free code: each generator, each style click
 // up to the written preview file, building a list of items, page assembly
 // with its scratch files, line-break normalisation, saving and opening a
-// layout file, and the content pieces the item editor and the page-wide
-// address dialog work on. The list sizes
+// layout file, the content pieces the item editor and the page-wide
+// address dialog work on, and the list panel's page check. The list sizes
 // 1,000, 10,000 and 100,000 show how the cost grows: "per_item" should stay
 // flat across sizes, and the fitted complexity should read O(N).
 #include "ContentPieces.h"
@@ -10,6 +10,7 @@
 #include "LayoutFile.h"
 #include "LineBreaks.h"
 #include "PageAddresses.h"
+#include "PageCheck.h"
 #include "PageOutput.h"
 #include "PageRecovery.h"
 #include "SampleAddresses.h"
@@ -328,6 +329,53 @@ void replaceAddresses(benchmark::State &state)
     perItem(state, n);
 }
 
+// A page of N items cycling through every style, each made a snippet of its
+// own, so nothing a count keeps per distinct snippet is of use to another.
+QStringList distinctSnippets(int items)
+{
+    QStringList snippets = cyclingSnippets(items);
+    for (qsizetype i = 0; i < snippets.size(); ++i)
+        snippets[i] += QStringLiteral("<!-- %1 -->").arg(i);
+    return snippets;
+}
+
+// The page check counted for the first time: every snippet read.
+void pageCheckFirst(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QStringList snippets = distinctSnippets(n);
+    PageCheck::ListCount list;
+    for (auto _ : state)
+        list = PageCheck::Counter().count(snippets);
+    // Read on two threads, the page counts as its few distinct snippets do
+    // read on one.
+    const PageCheck::ListCount few = PageCheck::Counter().count(cyclingSnippets(n));
+    if (list.samplePictures != few.samplePictures || list.hashLinks != few.hashLinks
+        || list.httpPictures != few.httpPictures || list.samplePictures < n / 2)
+        wrong("the page check counted a page of distinct snippets otherwise");
+    perItem(state, n);
+}
+
+// Counted again after one entry changed, as after an Add or an edit.
+void pageCheckAgain(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QStringList before = distinctSnippets(n);
+    QStringList after = before;
+    after[n / 2] = QStringLiteral("<p>edited</p>");
+    PageCheck::Counter counter;
+    counter.count(before);
+    bool turn = false;
+    PageCheck::ListCount list;
+    for (auto _ : state) {
+        list = counter.count(turn ? before : after);
+        turn = !turn;
+    }
+    if (list.items.size() != std::size_t(n))
+        wrong("the page check did not count every entry");
+    perItem(state, n);
+}
+
 void listSizes(benchmark::internal::Benchmark *b)
 {
     // Wall-clock time: page assembly waits for the file system too.
@@ -362,6 +410,14 @@ int main(int argc, char **argv)
             ->Arg(1000)
             ->Arg(10000)
             ->Unit(benchmark::kMillisecond)
+            ->Complexity(benchmark::oN);
+    for (const auto &[name, run] :
+         {std::pair{"PageCheckFirstCount", pageCheckFirst}, std::pair{"PageCheckAfterOneChange", pageCheckAgain}})
+        benchmark::RegisterBenchmark(name, run)
+            ->Arg(1000)
+            ->Arg(10000)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
             ->Complexity(benchmark::oN);
 
     benchmark::Initialize(&argc, argv);

@@ -36,9 +36,27 @@
 // it left behind (the list redrawn) are handled too, and "undo" is the
 // undo step, settled as well.
 #include "ItemListPanel.h"
+//
+// An argument phone:<items>:<runs> times 手机 (phoneButton) on the page of
+// that list, previewed once: for each run the same page shown anew as a
+// style click shows its file (reference), then the click to the phone look
+// and the click back, each until the view is shown again (the engine has
+// the page laid out at the width the view now gives it, and the view has
+// drawn a frame since). It prints
+//
+//   laidout <items> <ns> <ok|failed>      the page read as laid out, after
+//                                         the first preview has loaded
+//   phone <items> <reference ns> <to phone ns> <to desktop ns> <ok|failed>
+//
+// An argument check:<items>:<runs> times the page check `pageCheck`: the
+// list replaced by one of that many items, each a snippet no earlier count
+// has read, until the label shows the count:
+//
+//   check <items> <ns> <ok|failed>
 #include "LayoutActions.h"
 #include "LayoutFile.h"
 #include "MainWindow.h"
+#include "PageCheckLabel.h"
 #include "PreviewView.h"
 #include "SectionTable.h"
 #include "StyleSnippets.h"
@@ -53,9 +71,14 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QQuickWidget>
+#include <QQuickWindow>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
 
 #include <cstdio>
 #include <random>
@@ -271,11 +294,155 @@ bool selectionRuns(MainWindow &window, Workspace &workspace, int items, int runs
     return true;
 }
 
+// Runs `start`, then waits until the engine has the page laid out at
+// `width` CSS pixels (asked in the program's own world, which forces the
+// layout) and the view has drawn a frame after that; false on timeout.
+bool timeShown(QWebEngineView *view, int width, const std::function<void()> &start, qint64 *ns)
+{
+    struct State
+    {
+        bool laidOut = false;
+        bool drawn = false;
+        bool waiting = true;
+    };
+    auto state = std::make_shared<State>();
+    QEventLoop loop;
+    QMetaObject::Connection frames;
+    // The view draws into a Qt Quick widget of its own, made anew when a
+    // page comes with a renderer of its own: the one shown now.
+    const auto drawFrame = [&] {
+        for (QQuickWidget *surface : view->findChildren<QQuickWidget *>()) {
+            if (!surface->isVisible())
+                continue;
+            frames = QObject::connect(
+                surface->quickWindow(), &QQuickWindow::afterRendering, &loop,
+                [&] {
+                    state->drawn = true;
+                    loop.quit();
+                },
+                Qt::QueuedConnection);
+            // A frame, even when the page's last one came before the answer.
+            surface->quickWindow()->update();
+            return;
+        }
+        loop.quit();
+    };
+    std::function<void()> ask;
+    ask = [&, state] {
+        view->page()->runJavaScript(QStringLiteral("document.documentElement.scrollHeight, innerWidth"),
+                                    QWebEngineScript::ApplicationWorld, [&, state](const QVariant &answer) {
+                                        if (!state->waiting)
+                                            return;
+                                        if (answer.toInt() != width) {
+                                            ask();
+                                            return;
+                                        }
+                                        state->laidOut = true;
+                                        drawFrame();
+                                    });
+    };
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    QElapsedTimer timer;
+    timer.start();
+    start();
+    ask();
+    loop.exec();
+    *ns = timer.nsecsElapsed();
+    state->waiting = false;
+    QObject::disconnect(frames);
+    return state->laidOut && state->drawn;
+}
+
+// The page previewed once, then shown anew and switched to the phone look
+// and back, `runs` times.
+bool phoneRuns(MainWindow &window, Workspace &workspace, QPushButton *btn5, int items, int runs, std::mt19937 &random)
+{
+    auto *phone = window.findChild<QPushButton *>(QStringLiteral("phoneButton"));
+    PreviewView *preview = window.preview();
+    QWebEngineView *view = preview->view();
+    if (!phone || !view || phone->isChecked())
+        return false;
+    fill(workspace, items);
+    // The page read as laid out after the preview has loaded: the engine's
+    // time, the window's only to take the answer.
+    QElapsedTimer sinceLoad;
+    qint64 read = -1;
+    const auto reading = QObject::connect(preview, &PreviewView::pageLaidOut, preview,
+                                          [&] { read = sinceLoad.nsecsElapsed(); });
+    bool ok = false;
+    if (!waitForLoad(
+            preview, [&] { btn5->click(); }, &ok, 300000)
+        || !ok)
+        return false;
+    sinceLoad.start();
+    while (read < 0 && sinceLoad.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QObject::disconnect(reading);
+    std::printf("laidout %d %lld %s\n", items, static_cast<long long>(read), read >= 0 ? "ok" : "failed");
+    const QString page = workspace.files().previewPath();
+    const int phoneWidth = workspace.pageWidth().toInt();
+    std::uniform_int_distribution<int> pauseMs(20, 60);
+    for (int r = 0; r < runs; ++r) {
+        qint64 reference = 0, toPhone = 0, toDesktop = 0;
+        pause(pauseMs(random));
+        bool loaded = false;
+        ok = timeShown(
+                 view, preview->width(),
+                 [&] {
+                     waitForLoad(
+                         preview, [&] { preview->showFile(page); }, &loaded, 300000);
+                 },
+                 &reference)
+            && loaded;
+        pause(pauseMs(random));
+        ok = timeShown(
+                 view, phoneWidth, [&] { phone->click(); }, &toPhone)
+            && ok;
+        pause(pauseMs(random));
+        ok = timeShown(
+                 view, preview->width(), [&] { phone->click(); }, &toDesktop)
+            && ok;
+        std::printf("phone %d %lld %lld %lld %s\n", items, static_cast<long long>(reference),
+                    static_cast<long long>(toPhone), static_cast<long long>(toDesktop), ok ? "ok" : "failed");
+        std::fflush(stdout);
+    }
+    return !phone->isChecked();
+}
+
+// The list replaced, `runs` times, by snippets no count has read yet.
+bool checkRuns(MainWindow &window, Workspace &workspace, int items, int runs)
+{
+    auto *check = window.findChild<PageCheckLabel *>(QStringLiteral("pageCheck"));
+    if (!check)
+        return false;
+    const QStringList snippets = cyclingSnippets(items);
+    const QStringList names = cyclingNames(items);
+    for (int r = 0; r < runs; ++r) {
+        QStringList distinct = snippets;
+        for (qsizetype i = 0; i < distinct.size(); ++i)
+            distinct[i] += QStringLiteral("<!-- %1.%2 -->").arg(r).arg(i);
+        pause(50);
+        QElapsedTimer timer;
+        timer.start();
+        workspace.items().assign(distinct, names);
+        while (check->isCounting())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const qint64 ns = timer.nsecsElapsed();
+        const bool counted = check->text().startsWith(QStringLiteral("示例图片 "))
+            && !check->text().startsWith(QStringLiteral("示例图片 0"));
+        std::printf("check %d %lld %s\n", items, static_cast<long long>(ns), counted ? "ok" : "failed");
+        std::fflush(stdout);
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The user's settings stay out of it (the phone look, recent layouts).
+    QStandardPaths::setTestModeEnabled(true);
     Workspace workspace;
     BenchPrompts prompts;
     MainWindow window(workspace, &prompts);
@@ -295,6 +462,20 @@ int main(int argc, char *argv[])
     std::uniform_int_distribution<int> pauseMs(20, 60);
     for (int a = 1; a < argc; ++a) {
         QStringList parts = QString::fromLocal8Bit(argv[a]).split(u':');
+        if (parts.value(0) == u"phone" || parts.value(0) == u"check") {
+            const int items = parts.value(1).toInt(), runs = parts.value(2, QStringLiteral("5")).toInt();
+            if (items <= 0 || runs <= 0) {
+                std::fprintf(stderr, "bad argument %s: want phone|check:<items>:<runs>\n", argv[a]);
+                return 2;
+            }
+            const bool done = parts.value(0) == u"phone" ? phoneRuns(window, workspace, btn5, items, runs, random)
+                                                         : checkRuns(window, workspace, items, runs);
+            if (!done) {
+                std::fprintf(stderr, "%s failed\n", argv[a]);
+                return 1;
+            }
+            continue;
+        }
         if (parts.value(0) == u"paste") {
             if (!timePastes(window, workspace, btn5, parts.value(1, QStringLiteral("3")).toInt(), random))
                 return 1;

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlRequestJob>
@@ -98,6 +99,46 @@ public:
         job->reply(QByteArrayLiteral("image/png"), body);
     }
 };
+
+// Reads the page as laid out, in the program's own world: the smallest
+// computed font size of any text that takes room on the screen, and the
+// pictures that did not load. It calls nothing the page could define and
+// reads DOM properties only.
+const QString InspectScript = QStringLiteral(R"((function () {
+    var smallest = -1, text = '', failed = 0, addresses = [];
+    var root = document.body || document.documentElement;
+    if (root) {
+        var walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
+        var range = document.createRange();
+        for (var node = walker.nextNode(); node; node = walker.nextNode()) {
+            var element = node.parentElement;
+            if (!element || !/\S/.test(node.data))
+                continue;
+            var style = getComputedStyle(element);
+            var size = parseFloat(style.fontSize);
+            if (!(size > 0) || (smallest >= 0 && size >= smallest) || style.visibility !== 'visible')
+                continue;
+            range.selectNodeContents(node);
+            var rects = range.getClientRects();
+            var shown = false;
+            for (var i = 0; i < rects.length && !shown; ++i)
+                shown = rects[i].width > 0 && rects[i].height > 0;
+            if (shown) {
+                smallest = size;
+                text = node.data.replace(/\s+/g, ' ').trim().slice(0, 40);
+            }
+        }
+    }
+    var images = document.images;
+    for (var j = 0; j < images.length; ++j) {
+        if (images[j].complete && images[j].naturalWidth === 0) {
+            ++failed;
+            if (addresses.length < 10)
+                addresses.push(images[j].getAttribute('src') || '');
+        }
+    }
+    return {smallestFontPx: smallest, smallestText: text, failedPictures: failed, failedAddresses: addresses};
+})())");
 
 // Known to the engine before its first object exists, as it requires.
 void registerSampleScheme()
@@ -262,6 +303,29 @@ public:
     }
 
     void setLinkOpener(LinkOpener open) override { m_page->setLinkOpener(std::move(open)); }
+
+    void setZoom(double zoom, bool scrollBars) override
+    {
+        m_page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, scrollBars);
+        m_page->setZoomFactor(zoom);
+    }
+
+    void inspectPage(std::function<void(const PreviewEngine::PageFacts &)> done) override
+    {
+        m_page->runJavaScript(InspectScript, QWebEngineScript::ApplicationWorld,
+                              [done = std::move(done)](const QVariant &result) {
+                                  // A page that went away first answers nothing.
+                                  if (result.typeId() != QMetaType::QVariantMap)
+                                      return;
+                                  const QVariantMap read = result.toMap();
+                                  PreviewEngine::PageFacts facts;
+                                  facts.smallestFontPx = read.value(QStringLiteral("smallestFontPx")).toDouble();
+                                  facts.smallestText = read.value(QStringLiteral("smallestText")).toString();
+                                  facts.failedPictures = read.value(QStringLiteral("failedPictures")).toInt();
+                                  facts.failedAddresses = read.value(QStringLiteral("failedAddresses")).toStringList();
+                                  done(facts);
+                              });
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override

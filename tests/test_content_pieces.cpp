@@ -1,5 +1,6 @@
 #include "ContentPieces.h"
 #include "PageAddresses.h"
+#include "PageCheck.h"
 #include "StyleSnippets.h"
 
 #include <QtTest>
@@ -54,6 +55,8 @@ private slots:
     void pageAddresses();
     void pageReplacement_data();
     void pageReplacement();
+    void pageCheck_data();
+    void pageCheck();
 };
 
 // Every style of every section and pasted HTML of every kind of breakage:
@@ -389,6 +392,102 @@ void TestContentPieces::pageReplacement()
         return;
     QCOMPARE(replaced->snippets, snippets);
     QCOMPARE(replaced->changedItems, changed);
+}
+
+// The check's lines over small pages: each part once, addresses quoted
+// either way and unquoted, a sample used twice, and what a page preview
+// laid out; with the places a tooltip names and where fixing starts.
+void TestContentPieces::pageCheck_data()
+{
+    QTest::addColumn<QStringList>("snippets");
+    QTest::addColumn<double>("fontPx"); // below -1: no page preview yet
+    QTest::addColumn<int>("pageWidth");
+    QTest::addColumn<QStringList>("failed");
+    QTest::addColumn<QString>("text"); // the smallest text
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("warnings");
+    QTest::addColumn<QStringList>("places"); // entry:address or text
+    QTest::addColumn<QString>("first");      // entry:field's text, empty for none
+
+    const QString sample = u"https://placehold.co/190x300.png"_s;
+    const QString none = u"示例图片 0|# 链接 0|http 图片 0|载入失败 0|手机最小字号"_s;
+    QTest::newRow("empty list") << QStringList() << -2.0 << 750 << QStringList() << QString() << none << u"00000"_s
+                                << QStringList() << QString();
+    QTest::newRow("own addresses only")
+        << QStringList{u"<img src=\"https://shop.cn/a.png\"><a href=\"https://www.taobao.com/\">店</a>"_s} << -2.0
+        << 750 << QStringList() << QString() << none << u"00000"_s << QStringList() << QString();
+    QTest::newRow("sample picture, single quotes")
+        << QStringList{u"<p>x</p>"_s, u"<img alt='a' src='"_s + sample + u"'>"_s} << -2.0 << 750 << QStringList()
+        << QString() << u"示例图片 1|# 链接 0|http 图片 0|载入失败 0|手机最小字号"_s << u"10000"_s
+        << QStringList{u"1:"_s + sample} << u"1:"_s + sample;
+    QTest::newRow("sample used twice, unquoted")
+        << QStringList{u"<img src="_s + sample + u">"_s, u"<img src="_s + sample + u">"_s} << -2.0 << 750
+        << QStringList() << QString() << u"示例图片 2|# 链接 0|http 图片 0|载入失败 0|手机最小字号"_s << u"10000"_s
+        << QStringList{u"0:"_s + sample, u"1:"_s + sample} << u"0:"_s + sample;
+    QTest::newRow("# link unquoted, empty link")
+        << QStringList{u"<a href=#top>a</a><a href=\" \">b</a><a href=\"https://shop.cn/#x\">c</a>"_s} << -2.0 << 750
+        << QStringList() << QString() << u"示例图片 0|# 链接 2|http 图片 0|载入失败 0|手机最小字号"_s << u"01000"_s
+        << QStringList{u"0:#top"_s, u"0: "_s} << u"0:#top"_s;
+    QTest::newRow("http picture")
+        << QStringList{u"<img src=\" HTTP://shop.cn/a.png\"><a href=\"http://shop.cn/\">a</a>"_s} << -2.0 << 750
+        << QStringList() << QString() << u"示例图片 0|# 链接 0|http 图片 1|载入失败 0|手机最小字号"_s << u"00100"_s
+        << QStringList{u"0: HTTP://shop.cn/a.png"_s} << QString();
+    QTest::newRow("laid out: 12 px at 750, a failed picture")
+        << QStringList{u"<p>big</p>"_s, u"<p>small</p><img src=\"https://shop.cn/gone.png\">"_s} << 12.0 << 750
+        << QStringList{u"https://shop.cn/gone.png"_s} << u"small"_s
+        << u"示例图片 0|# 链接 0|http 图片 0|载入失败 1|手机最小字号 6 px"_s << u"00011"_s
+        << QStringList{u"1:https://shop.cn/gone.png"_s, u"1:small"_s} << QString();
+    QTest::newRow("laid out: 24 px at 750 reads 12")
+        << QStringList{u"<p>big</p>"_s} << 24.0 << 750 << QStringList() << u"big"_s
+        << u"示例图片 0|# 链接 0|http 图片 0|载入失败 0|手机最小字号 12 px"_s << u"00000"_s << QStringList{u"0:big"_s}
+        << QString();
+    QTest::newRow("laid out: 25 px at 790 reads 11")
+        << QStringList{u"<p>big</p>"_s} << 25.0 << 790 << QStringList() << u"Big"_s
+        << u"示例图片 0|# 链接 0|http 图片 0|载入失败 0|手机最小字号 11 px"_s << u"00001"_s << QStringList{u"-1:Big"_s}
+        << QString();
+}
+
+void TestContentPieces::pageCheck()
+{
+    QFETCH(QStringList, snippets);
+    QFETCH(double, fontPx);
+    QFETCH(int, pageWidth);
+    QFETCH(QStringList, failed);
+    QFETCH(QString, text);
+    QFETCH(QString, lines);
+    QFETCH(QString, warnings);
+    QFETCH(QStringList, places);
+    QFETCH(QString, first);
+
+    // One counter for every row, as the window keeps one: what it found in
+    // a snippet before must count again, and only for the list counted.
+    static PageCheck::Counter counter;
+    const PageCheck::ListCount list = counter.count(snippets);
+    std::optional<PageCheck::LaidOut> page;
+    if (fontPx >= -1)
+        page = PageCheck::LaidOut{fontPx, text, int(failed.size()), failed, pageWidth};
+
+    QStringList shown;
+    QString warned;
+    for (const PageCheck::Line &line : PageCheck::lines(list, page)) {
+        shown.append(line.text);
+        warned += line.warning ? u'1' : u'0';
+    }
+    QCOMPARE(shown.join(u'|'), lines);
+    QCOMPARE(warned, warnings);
+
+    QStringList named;
+    for (const PageCheck::Place &place : PageCheck::places(list, page, snippets))
+        named.append(QString::number(place.item) + u':' + place.what);
+    QCOMPARE(named, places);
+
+    const std::optional<PageCheck::Place> start = PageCheck::firstToReplace(list);
+    QString startsAt;
+    if (start) {
+        const QString &snippet = snippets.at(start->item);
+        startsAt = QString::number(start->item) + u':' + snippet.mid(start->start, start->what.size());
+    }
+    QCOMPARE(startsAt, first);
 }
 
 QTEST_GUILESS_MAIN(TestContentPieces)

@@ -146,6 +146,7 @@ void TestContentWindow::itemEditor_data()
     QTest::newRow("Enter, edit, Escape") << u"Enter"_s << true << QString() << u"Escape"_s << false;
     QTest::newRow("button, no change, OK") << u"editButton"_s << false << QString() << u"okButton"_s << false;
     QTest::newRow("button, rename, OK") << u"editButton"_s << false << u"  默认样式-自定义2"_s << u"okButton"_s << true;
+    QTest::newRow("page check, edit, OK") << u"pageCheck"_s << true << QString() << u"okButton"_s << true;
 }
 
 void TestContentWindow::itemEditor()
@@ -175,6 +176,12 @@ void TestContentWindow::itemEditor()
                 QTest::mouseRelease(f.list()->viewport(), Qt::LeftButton, {}, row);
             } else if (opener == u"editButton") {
                 QTest::mouseClick(child(&f.window, opener), Qt::LeftButton);
+            } else if (opener == u"pageCheck") {
+                // Once counted: the "#" link of entry 1 is the first to replace.
+                auto *check = child<QLabel>(&f.window, opener);
+                QVERIFY(QTest::qWaitFor([&] { return check->text().contains(u"# 链接 1"); }));
+                f.select(0);
+                QTest::mouseClick(check, Qt::LeftButton);
             } else {
                 QTest::keyClick(f.list(), opener == u"F2" ? Qt::Key_F2 : Qt::Key_Return);
             }
@@ -191,6 +198,8 @@ void TestContentWindow::itemEditor()
                 values,
                 (QStringList{u"标题"_s, u"#"_s, u"https://placehold.co/190x300.png"_s, u"价格 & 99"_s, u"<none>"_s}));
             QCOMPARE(described, (QStringList{{}, u"marked"_s, u"marked"_s, {}, {}}));
+            if (opener == u"pageCheck")
+                QTRY_COMPARE(QApplication::focusWidget(), child(dialog, u"contentField1"_s));
             QVERIFY(labelOf(dialog, child(dialog, u"contentField2"_s)).contains(u"190×300"));
             QCOMPARE(f.preview(), Item.toUtf8());
             QCOMPARE(child<QLineEdit>(dialog, u"nameField"_s)->text(), name);

@@ -425,13 +425,15 @@ void TestLayoutWindow::keysFromATextField_data()
     QTest::addColumn<QKeySequence>("keys");
     QTest::addColumn<QString>("dialog"); // the file dialog asked for, if any
     QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("phone"); // 手机 checked after
 
-    QTest::newRow("Ctrl+S saves to the file") << QKeySequence(QStringLiteral("Ctrl+S")) << QString() << true;
-    QTest::newRow("Ctrl+Shift+S") << QKeySequence(QStringLiteral("Ctrl+Shift+S")) << "保存布局" << false;
-    QTest::newRow("Ctrl+O") << QKeySequence(QStringLiteral("Ctrl+O")) << "打开布局" << false;
-    QTest::newRow("Ctrl+Shift+O") << QKeySequence(QStringLiteral("Ctrl+Shift+O")) << "插入布局" << false;
-    QTest::newRow("Ctrl+E") << QKeySequence(QStringLiteral("Ctrl+E")) << "导出页面为 HTML" << false;
-    QTest::newRow("undo stays the field's") << QKeySequence(QKeySequence::Undo) << QString() << false;
+    QTest::newRow("Ctrl+S saves to the file") << QKeySequence(QStringLiteral("Ctrl+S")) << QString() << true << false;
+    QTest::newRow("Ctrl+Shift+S") << QKeySequence(QStringLiteral("Ctrl+Shift+S")) << "保存布局" << false << false;
+    QTest::newRow("Ctrl+O") << QKeySequence(QStringLiteral("Ctrl+O")) << "打开布局" << false << false;
+    QTest::newRow("Ctrl+Shift+O") << QKeySequence(QStringLiteral("Ctrl+Shift+O")) << "插入布局" << false << false;
+    QTest::newRow("Ctrl+E") << QKeySequence(QStringLiteral("Ctrl+E")) << "导出页面为 HTML" << false << false;
+    QTest::newRow("Ctrl+M, the phone look") << QKeySequence(QStringLiteral("Ctrl+M")) << QString() << false << true;
+    QTest::newRow("undo stays the field's") << QKeySequence(QKeySequence::Undo) << QString() << false << false;
 }
 
 void TestLayoutWindow::keysFromATextField()
@@ -439,6 +441,7 @@ void TestLayoutWindow::keysFromATextField()
     QFETCH(QKeySequence, keys);
     QFETCH(QString, dialog);
     QFETCH(bool, saved);
+    QFETCH(bool, phone);
 
     Fixture f;
     QVERIFY(f.layout().openFile(f.write("k.zlayout", sampleLayout(0, 1))));
@@ -454,6 +457,10 @@ void TestLayoutWindow::keysFromATextField()
     QCOMPARE(f.prompts.asked, dialog.isEmpty() ? QStringList() : QStringList{dialog});
     QCOMPARE(f.window.windowTitle(), caption(saved ? "k.zlayout" : "*k.zlayout"));
     QCOMPARE(f.window.undoStack()->index(), 2); // Open and the Add
+    auto *phoneButton = f.window.findChild<QAbstractButton *>(QStringLiteral("phoneButton"));
+    QCOMPARE(phoneButton->isChecked(), phone);
+    if (phone)
+        phoneButton->click(); // as the next window starts
 }
 
 void TestLayoutWindow::roundTrip()

@@ -11,10 +11,16 @@
 #include "SectionTable.h"
 #include "StyleGroup.h"
 #include "TestSupport.h"
+#include "UserSettings.h"
 
 #include <QBuffer>
 #include <QImage>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -64,6 +70,17 @@ bool isSampleRequest(const QString &address)
     return address.contains(QUrl(QString::fromUtf16(SampleAddresses::SamplePic01)).host());
 }
 
+// A width of the page shown in CSS pixels, read in the program's own world
+// once laid out: `innerWidth` the view's, `document.documentElement.clientWidth`
+// what the page lays out in.
+int pageWidth(QWebEnginePage *page, const QString &which)
+{
+    auto width = std::make_shared<int>(-1);
+    page->runJavaScript(QStringLiteral("document.documentElement.scrollHeight, ") + which,
+                        QWebEngineScript::ApplicationWorld, [width](const QVariant &v) { *width = v.toInt(); });
+    return QTest::qWaitFor([&] { return *width >= 0; }, 10000) ? *width : -1;
+}
+
 // A shown window over fresh scratch files, its start prompt loaded.
 struct Started : TemporaryWorkspace
 {
@@ -96,6 +113,8 @@ private slots:
     void stylePreviewsFetchNoSample();
     void samplePictureDrawnAtItsSize_data();
     void samplePictureDrawnAtItsSize();
+    void phoneLook();
+    void laidOutPageChecked();
 
 private:
     LoopbackProxy m_proxy;
@@ -104,6 +123,8 @@ private:
 void TestPreviewNetwork::initTestCase()
 {
     QVERIFY(m_proxy.isListening());
+    QStandardPaths::setTestModeEnabled(true);
+    userSettings().remove(QStringLiteral("phonePreview"));
     // Read when the engine starts, at the first view.
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", m_proxy.chromiumFlag());
 }
@@ -168,6 +189,91 @@ void TestPreviewNetwork::samplePictureDrawnAtItsSize()
     s.window.items()->pagePreview();
     QVERIFY(s.nextLoad());
     QTRY_COMPARE_WITH_TIMEOUT(nonWhiteBounds(s.window.preview()->view()->grab().toImage()).size(), size, 10000);
+}
+
+// 手机 frames the view as a phone and scales the page from the shop type's
+// width, at once and without building the page again; the scratch files
+// and the memo are the same bytes in both looks, and the choice is kept.
+void TestPreviewNetwork::phoneLook()
+{
+    Started s;
+    QVERIFY(s.nextLoad());
+    s.window.chooseShopType(1); // 790
+    // Higher than the view: it scrolls.
+    s.ws.items().append(QStringLiteral("<p style=\"height:3000px\">甲乙</p>"), QStringLiteral("  自定义-a"));
+    s.window.items()->pagePreview();
+    QVERIFY(s.nextLoad());
+    const QByteArray page = s.preview(), list = readBytes(s.path(QStringLiteral("files.txt")));
+    const QString memo = s.ws.output().memo();
+
+    PreviewView *view = s.window.preview();
+    QWebEngineView *engine = view->view();
+    auto *phone = s.window.findChild<QPushButton *>(QStringLiteral("phoneButton"));
+    QVERIFY(phone && phone->isCheckable() && !phone->isChecked());
+    QCOMPARE(phone->text(), QStringLiteral("手机"));
+    QCOMPARE(engine->zoomFactor(), 1.0);
+    QCOMPARE(engine->size(), view->size());
+
+    const qsizetype loads = s.loads.size();
+    QTest::mouseClick(phone, Qt::LeftButton);
+    // The engine's window is sized through the window system, and the zoom
+    // goes with the size.
+    QTRY_COMPARE(engine->size(), QSize(375, 667));
+    QTRY_COMPARE(engine->zoomFactor(), 375.0 / 790);
+    QTRY_COMPARE(QRect(engine->mapToGlobal(QPoint()), engine->size()).center(),
+                 QRect(view->mapToGlobal(QPoint()), view->size()).center());
+    QCOMPARE(view->grab().toImage().pixel(2, 2), qRgb(0x80, 0x80, 0x80));
+    // No scroll bar takes width from the page.
+    QTRY_COMPARE_WITH_TIMEOUT(pageWidth(engine->page(), QStringLiteral("document.documentElement.clientWidth")), 790,
+                              10000);
+    QCOMPARE(s.loads.size(), loads);
+
+    s.window.items()->pagePreview();
+    QVERIFY(s.nextLoad());
+    QCOMPARE(s.preview(), page);
+    QCOMPARE(readBytes(s.path(QStringLiteral("files.txt"))), list);
+    QCOMPARE(s.ws.output().memo(), memo);
+    QCOMPARE(engine->zoomFactor(), 375.0 / 790);
+    {
+        TemporaryWorkspace other;
+        MainWindow next(other.ws, &s.prompts);
+        QVERIFY(next.findChild<QPushButton *>(QStringLiteral("phoneButton"))->isChecked());
+    }
+
+    QTest::mouseClick(phone, Qt::LeftButton);
+    QTRY_COMPARE(engine->size(), view->size());
+    QTRY_COMPARE(engine->zoomFactor(), 1.0);
+    QTRY_COMPARE_WITH_TIMEOUT(pageWidth(engine->page(), QStringLiteral("innerWidth")), view->width(), 10000);
+    QCOMPARE(userSettings().value(QStringLiteral("phonePreview")).toBool(), false);
+}
+
+// The check takes what the engine laid out of a page preview: the smallest
+// visible text as a phone shows it and the pictures that did not load,
+// read while the page's own scripts stay off.
+void TestPreviewNetwork::laidOutPageChecked()
+{
+    const QString shown = QStringLiteral("http://picture.test/shown.png");
+    const QString missing = QStringLiteral("http://picture.test/missing.png");
+    m_proxy.serve(shown, "image/png", png(QColor(0, 0, 255)));
+    Started s;
+    QVERIFY(s.nextLoad());
+    auto *check = s.window.findChild<QLabel *>(QStringLiteral("pageCheck"));
+    QVERIFY(check && check->isVisible());
+    QCOMPARE(check->textFormat(), Qt::PlainText);
+    QCOMPARE(check->text(), QStringLiteral("示例图片 0\n# 链接 0\nhttp 图片 0\n载入失败 0\n手机最小字号"));
+
+    s.ws.items().append(QStringLiteral("<p style=\"font-size:30px\">big</p><p style=\"font-size:12px\">small</p>"
+                                       "<p style=\"font-size:4px; display:none\">hidden</p>"
+                                       "<p style=\"font-size:5px; visibility:hidden\">hidden</p>"
+                                       "<p style=\"font-size:3px\"> </p>"),
+                        QStringLiteral("  自定义-text"));
+    s.ws.items().append(QStringLiteral("<img src=\"%1\"><img src=\"%2\">").arg(shown, missing),
+                        QStringLiteral("  自定义-pictures"));
+    s.window.items()->pagePreview();
+    QVERIFY(s.nextLoad());
+    QTRY_COMPARE_WITH_TIMEOUT(
+        check->text(), QStringLiteral("示例图片 0\n# 链接 0\nhttp 图片 2\n载入失败 1\n手机最小字号 6 px"), 10000);
+    QVERIFY(!s.window.preview()->view()->settings()->testAttribute(QWebEngineSettings::JavascriptEnabled));
 }
 
 QTEST_MAIN(TestPreviewNetwork)

@@ -62,7 +62,7 @@ void TestSmallScreen::everyButtonCanBeScrolledTo_data()
     QTest::addColumn<QString>("name");
     for (int n = 1; n <= 11; ++n)
         QTest::newRow(qPrintable(QStringLiteral("rzpnllei%1").arg(n))) << QStringLiteral("rzpnllei%1").arg(n);
-    for (const char *name : {"btnup", "btndown", "btndel", "btnclear", "btn5", "btntiqu"})
+    for (const char *name : {"btnup", "btndown", "btndel", "btnclear", "btn5", "btntiqu", "phoneButton"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 

@@ -23,15 +23,24 @@ ContentEditing::ContentEditing(Workspace &workspace, QUndoStack &undo, UserPromp
 {
 }
 
-void ContentEditing::editItem(int row)
+void ContentEditing::editItem(int row, qsizetype focusAt)
 {
     GeneratedItems &items = m_workspace.items();
     if (row < 0 || row >= items.count())
         return;
     const QString snippet = items.snippet(row);
     const QString name = items.name(row);
+    ContentPieces pieces(snippet);
+    // The field to start in: the name's comes first, then one per piece.
+    int field = -1;
+    for (std::size_t i = 0; i < pieces.pieces().size() && focusAt >= 0; ++i) {
+        if (pieces.pieces()[i].start == focusAt)
+            field = int(i) + 1;
+    }
     // Every entry has a name to edit, whether or not its snippet has pieces.
-    ItemEditor editor(name, ContentPieces(snippet), m_samples, m_prompts, m_window);
+    ItemEditor editor(name, std::move(pieces), m_samples, m_prompts, m_window);
+    if (field >= 0)
+        editor.setStartField(field);
     new DialogFit(&editor, &m_view);
     connect(&editor, &ItemEditor::previewChanged, this, [this](const QString &edited) { preview(edited); });
     // One message per editing session: a full disk would otherwise answer

@@ -23,8 +23,9 @@ public:
     // Opens the item editor on entry `row`; nothing for a row the list does
     // not have. The view shows the item as edited while the editor is open,
     // from its top as it opens, and as it stands after it closes; the
-    // total-code memo stays as it was.
-    void editItem(int row);
+    // total-code memo stays as it was. With `focusAt`, the field of the
+    // piece that starts there in the entry's snippet has the focus.
+    void editItem(int row, qsizetype focusAt = -1);
     // Opens the page-wide dialog; with no address in the list, says so.
     void editPageAddresses();
 

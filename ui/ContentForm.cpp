@@ -187,13 +187,26 @@ void ContentForm::refuse(int i, const QString &message)
     m_prompts.setOwner(this);
     m_prompts.notice(message);
     m_prompts.setOwner(owner);
-    if (i >= 0) {
-        QWidget *widget = m_fields.at(std::size_t(i)).widget;
-        m_scroll->ensureWidgetVisible(widget);
-        widget->setFocus(Qt::OtherFocusReason);
-        if (auto *line = qobject_cast<QLineEdit *>(widget))
-            line->selectAll();
-    }
+    if (i >= 0)
+        focusField(i);
+}
+
+void ContentForm::focusField(int i)
+{
+    QWidget *widget = m_fields.at(std::size_t(i)).widget;
+    m_scroll->ensureWidgetVisible(widget);
+    widget->setFocus(Qt::OtherFocusReason);
+    if (auto *line = qobject_cast<QLineEdit *>(widget))
+        line->selectAll();
+}
+
+void ContentForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Once the dialog has laid its fields out and given the focus its way.
+    if (m_startField >= 0 && m_startField < fieldCount())
+        QMetaObject::invokeMethod(
+            this, [this] { focusField(m_startField); }, Qt::QueuedConnection);
 }
 
 void ContentForm::accept()

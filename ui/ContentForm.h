@@ -34,6 +34,9 @@ public:
 
     void accept() override;
 
+    // The field that has the focus, in sight, once the dialog is shown.
+    void setStartField(int i) { m_startField = i; }
+
 signals:
     // Any field's text changed.
     void fieldEdited();
@@ -59,6 +62,8 @@ protected:
     // fail with the message to show.
     virtual Result<> takeAnswer() = 0;
 
+    void showEvent(QShowEvent *event) override;
+
 private:
     struct Field
     {
@@ -75,6 +80,7 @@ private:
     QString widgetText(const Field &field) const;
     void updateMark(Field &field);
     void refuse(int i, const QString &message);
+    void focusField(int i);
 
     QString m_fieldPrefix;
     QStringList m_samples;
@@ -83,4 +89,5 @@ private:
     QFormLayout *m_form;
     std::vector<Field> m_fields;
     int m_numbered = 0;
+    int m_startField = -1;
 };

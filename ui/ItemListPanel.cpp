@@ -3,7 +3,9 @@
 #include "ContentEditing.h"
 #include "GeneratedItemsModel.h"
 #include "LayoutActions.h"
+#include "PageCheckLabel.h"
 #include "PageOutput.h"
+#include "PhoneToggle.h"
 #include "PreviewView.h"
 #include "UserPrompts.h"
 #include "WindowLook.h"
@@ -141,8 +143,17 @@ ItemListPanel::ItemListPanel(Workspace &workspace, QUndoStack &undo, UserPrompts
     WindowLook::fill(rzpnl3, rzpnl3->palette().color(QPalette::Midlight));
     row->addWidget(rzpnl3);
     buildButtons(rzpnl3);
+    PhoneToggle::add(rzpnl3, window, m_preview);
+
+    // What is left to replace, under the list and its buttons.
+    m_pageCheck = new PageCheckLabel(workspace, *m_model, undo, preview, this);
+    layout->addWidget(m_pageCheck);
+    connect(m_pageCheck, &PageCheckLabel::replaceRequested, this, [this](int entry, qsizetype start) {
+        m_itemList->setCurrentIndex(m_model->index(entry, 0));
+        m_content->editItem(entry, start);
+    });
     // Room for five rows of the list beside the whole button column.
-    setMinimumHeight(50 + 10 + qMax(5 * 25, rzpnl3->minimumHeight()));
+    setMinimumHeight(50 + 10 + qMax(5 * 25, rzpnl3->minimumHeight()) + m_pageCheck->sizeHint().height());
 
     buildMenu();
 }
@@ -368,7 +379,7 @@ void ItemListPanel::pagePreview()
         m_prompts.error(result.error());
         return;
     }
-    m_preview.showFile(*result);
+    m_preview.showPage(*result);
 }
 
 void ItemListPanel::extract()

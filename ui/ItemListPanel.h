@@ -8,6 +8,7 @@ class ContentEditing;
 class QAction;
 class GeneratedItemsModel;
 class LayoutActions;
+class PageCheckLabel;
 class PreviewView;
 class QListView;
 class QMenu;
@@ -74,4 +75,5 @@ private:
     QListView *m_itemList = nullptr;
     QMenu *m_menu = nullptr;
     QAction *m_duplicate = nullptr;
+    PageCheckLabel *m_pageCheck = nullptr;
 };

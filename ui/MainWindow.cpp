@@ -210,6 +210,7 @@ QWidget *MainWindow::buildRightColumn()
     m_preview = new PreviewView(QStringList(std::begin(scratch), std::end(scratch)), pane);
     m_preview->setObjectName(QStringLiteral("wb1"));
     m_preview->setMinimumWidth(100);
+    m_preview->setPageWidthSource([this] { return m_workspace.pageWidth().toInt(); });
     row->addWidget(m_preview, 1);
 
     auto *scrlbx2 = new QWidget(pane);

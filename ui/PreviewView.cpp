@@ -1,5 +1,6 @@
 #include "PreviewView.h"
 
+#include "PageCheck.h"
 #include "PreviewEngine.h"
 #include "Result.h"
 #include "ScratchPlatform.h"
@@ -13,6 +14,7 @@
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWindow>
@@ -32,6 +34,13 @@ namespace {
 // How long a load may take after the engine's processes died before the view
 // says that previews cannot be shown any more.
 constexpr int StallMilliseconds = 5000;
+// How long the phone look waits for the engine's window to take its size.
+constexpr int ResizeWaitMilliseconds = 500;
+
+// A phone's screen in the phone look, in device-independent pixels, on a
+// plain grey.
+constexpr QSize PhoneScreen(PageCheck::PhoneWidth, 667);
+const QColor PhoneBackground(0x80, 0x80, 0x80);
 
 // The file URLs of the local files a preview may load, built once.
 QList<QUrl> fileUrls(const QStringList &files)
@@ -151,6 +160,52 @@ private:
 
 } // namespace
 
+// Holds the engine's window: filled by it, or in the phone look with it as
+// a phone's screen centred on grey, no larger than the stage.
+class PreviewView::Stage : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+    // The engine's window, a child of the stage.
+    void setSurface(QWidget *surface)
+    {
+        m_surface = surface;
+        place();
+    }
+
+    void setPhone(bool phone)
+    {
+        m_phone = phone;
+        place();
+        update();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *) override { place(); }
+    void paintEvent(QPaintEvent *) override
+    {
+        if (m_phone)
+            QPainter(this).fillRect(rect(), PhoneBackground);
+    }
+
+private:
+    void place()
+    {
+        if (!m_surface)
+            return;
+        if (!m_phone) {
+            m_surface->setGeometry(rect());
+            return;
+        }
+        const QSize screen = PhoneScreen.boundedTo(size());
+        m_surface->setGeometry(QRect(QPoint((width() - screen.width()) / 2, (height() - screen.height()) / 2), screen));
+    }
+
+    QWidget *m_surface = nullptr;
+    bool m_phone = false;
+};
+
 PreviewView::PreviewView(const QStringList &allowedFiles, QWidget *parent)
     : QWidget(parent)
     , m_allowed(fileUrls(allowedFiles))
@@ -221,19 +276,28 @@ void PreviewView::createEngine(const Result<PreviewEngine::Factory> &create)
         if (ok) {
             m_processDied = false;
             m_stallTimer->stop();
-            m_stack->setCurrentWidget(m_surface);
+            m_stack->setCurrentWidget(m_stage);
+            if (m_pageRequest == m_request) {
+                m_engine->inspectPage([this, request = m_request](const PreviewEngine::PageFacts &facts) {
+                    if (request == m_request)
+                        emit pageLaidOut(facts);
+                });
+            }
         }
         emit loadFinished(ok);
     };
     setup.renderProcessDied = [this] { renderProcessDied(); };
     m_engine.reset((*create)(setup));
 
-    m_surface = QWidget::createWindowContainer(m_engine->window()->windowHandle(), this);
+    m_stage = new Stage(this);
+    m_stage->setPhone(m_phone);
+    m_surface = QWidget::createWindowContainer(m_engine->window()->windowHandle(), m_stage);
     m_surface->setFocusPolicy(Qt::ClickFocus);
     m_surface->setAccessibleName(accessibleName());
     setFocusProxy(m_surface);
-    m_stack->insertWidget(0, m_surface);
-    m_stack->setCurrentWidget(m_surface);
+    m_stage->setSurface(m_surface);
+    m_stack->insertWidget(0, m_stage);
+    m_stack->setCurrentWidget(m_stage);
     delete m_blank;
     m_blank = nullptr;
     QCoreApplication::instance()->installEventFilter(this);
@@ -248,6 +312,11 @@ void PreviewView::createEngine(const Result<PreviewEngine::Factory> &create)
 
 bool PreviewView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_zoomOnResize && event->type() == QEvent::Resize && watched == m_engine->window()
+        && static_cast<QResizeEvent *>(event)->size() == m_surface->size()) {
+        m_zoomOnResize = false;
+        applyZoom(!m_lastFile.isEmpty());
+    }
     // At quit Qt closes every visible top-level widget and gives up, the
     // quit with it, at the first one that will not close. The engine's
     // window is one of them to Qt, yet embedded it cannot be closed on its
@@ -258,7 +327,7 @@ bool PreviewView::eventFilter(QObject *watched, QEvent *event)
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (m_stack->currentWidget() == m_surface)
+                if (m_stack->currentWidget() == m_stage)
                     m_surface->show();
             },
             Qt::QueuedConnection);
@@ -319,11 +388,59 @@ void PreviewView::showUrl(const QUrl &url)
     load(m_lastFile);
 }
 
+void PreviewView::showPage(const QString &path)
+{
+    showFile(path);
+    m_pageRequest = m_request;
+}
+
+void PreviewView::setPhoneLook(bool on)
+{
+    if (on == m_phone)
+        return;
+    m_phone = on;
+    if (!m_engine)
+        return; // startEngine() sets the stage up
+    const QSize before = m_surface->size();
+    m_stage->setPhone(on);
+    // The engine's window takes its new size through the window system.
+    // The zoom goes with it: given now, the engine would lay the page out
+    // twice, at the new zoom in the old size and again in the new one.
+    m_zoomOnResize = m_surface->size() != before;
+    if (!m_zoomOnResize) {
+        applyZoom(!m_lastFile.isEmpty());
+        return;
+    }
+    // The scroll bars go at once: hidden only after the page was laid out
+    // in the new size, they would stay and take width from it.
+    m_scrollBars = !m_phone;
+    m_engine->setZoom(m_zoom, m_scrollBars);
+    // Should the window system not answer, the zoom comes all the same.
+    QTimer::singleShot(ResizeWaitMilliseconds, this, [this] {
+        if (m_zoomOnResize) {
+            m_zoomOnResize = false;
+            applyZoom(!m_lastFile.isEmpty());
+        }
+    });
+}
+
+void PreviewView::applyZoom(bool file)
+{
+    const int width = m_pageWidth ? m_pageWidth() : 0;
+    const double zoom = m_phone && file && width > 0 ? double(PageCheck::PhoneWidth) / width : 1.0;
+    if (zoom != m_zoom || m_phone == m_scrollBars) {
+        m_zoom = zoom;
+        m_scrollBars = !m_phone;
+        m_engine->setZoom(zoom, m_scrollBars);
+    }
+}
+
 void PreviewView::load(const QUrl &url)
 {
     if (!m_engine)
         return; // startEngine() loads it
     watchForStall();
+    applyZoom(true);
     m_engine->load(url);
 }
 
@@ -332,6 +449,8 @@ void PreviewView::setPromptHtml(const QString &text)
     if (!m_engine)
         return; // startEngine() shows it
     watchForStall();
+    // The program's own text, not a page: as it is, in either look.
+    applyZoom(false);
     m_engine->showText(text);
 }
 void PreviewView::watchForStall()
