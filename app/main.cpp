@@ -24,14 +24,16 @@ int main(int argc, char *argv[])
 
     FontWarmup fonts;
     QApplication app(argc, argv);
-    // The web engine's libraries load beside the window's start, not after.
-    PreviewView::preloadEngine();
     fonts.finish(); // the window's first text needs them
     setUpApplication(app);
 
     Workspace workspace;
     MainWindow window(workspace);
     window.show();
+    // The web engine's libraries and the OpenGL driver load while the window
+    // comes to the screen. Started any earlier, the driver's loading holds
+    // up the building of the window.
+    PreviewView::preloadEngine();
     setIconOnceShown(window.windowHandle());
     // The page is kept in a recovery copy of this copy's own from now on.
     window.keepRecoveryCopies(std::make_shared<RecoveryStore>(RecoveryStore::defaultFolder(), workspace.files().copy(),

@@ -107,11 +107,24 @@ public:
     {
         if (m_state != State::Idle)
             return;
-        // A context made off the GUI thread needs the platform's leave.
-        if (!QOpenGLContext::supportsThreadedOpenGL())
-            return;
         m_state = State::Loading;
         m_thread = std::thread([this] {
+            // A context made off the GUI thread needs the platform's leave;
+            // asking loads its OpenGL support, which is slow too, so it is
+            // asked here. Without it the GUI thread does it all, after the
+            // window's first paint, as without preloading.
+            if (!QOpenGLContext::supportsThreadedOpenGL()) {
+                QMetaObject::invokeMethod(
+                    qApp,
+                    [this] {
+                        m_thread.join();
+                        m_state = State::Idle;
+                        if (!m_waiting.empty())
+                            finish(loadModule());
+                    },
+                    Qt::QueuedConnection);
+                return;
+            }
             Result<PreviewEngine::Factory> loaded = loadModule();
             QMetaObject::invokeMethod(
                 qApp, [this, loaded] { finish(loaded); }, Qt::QueuedConnection);
