@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QStringConverter>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
