@@ -797,16 +797,8 @@ Options parse(const QStringList &args)
             bool itemsOk = false, runsOk = false;
             o.phone = {parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&runsOk)};
             ok = itemsOk && runsOk && o.phone.first > 0 && o.phone.second > 0;
-        } else if (a == u"--checks") {
-            o.checks.clear();
-            for (const QString &check : value.split(u',', Qt::SkipEmptyParts)) {
-                const QStringList parts = check.split(u':');
-                bool itemsOk = false, runsOk = false;
-                o.checks.append({parts.value(0).toInt(&itemsOk), parts.value(1).toInt(&runsOk)});
-                ok = ok && itemsOk && runsOk;
-            }
-        } else if (a == u"--layouts" || a == u"--selections") {
-            QList<QPair<int, int>> &runs = a == u"--layouts" ? o.layouts : o.selections;
+        } else if (a == u"--layouts" || a == u"--selections" || a == u"--checks") {
+            QList<QPair<int, int>> &runs = a == u"--layouts" ? o.layouts : a == u"--checks" ? o.checks : o.selections;
             runs.clear();
             for (const QString &run : value.split(u',', Qt::SkipEmptyParts)) {
                 const QStringList parts = run.split(u':');
