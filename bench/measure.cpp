@@ -3,9 +3,9 @@
 // in the same run. The time until the window is on the screen is compared
 // with a bare window of the same size instead (zanfor-bare-window), both
 // timed by a light probe (bench/window_probe.cpp) that loads nothing either
-// program does not. Both programs run unchanged: a probe library preloaded
-// into them (bench/probe.cpp) reports when the start prompt has loaded,
-// clicks styles and reads memory. The page preview, which needs a long
+// program does not; the same probe times the start prompt's loading. Both
+// programs run unchanged: a probe library preloaded into them
+// (bench/probe.cpp) clicks styles and reads memory. The page preview, which needs a long
 // list, runs in the real window in-process (zanfor-page-bench), and so do
 // the content dialogs (zanfor-content-bench), saving and opening a layout
 // file of such a list, the list's operations on half its entries,
@@ -236,14 +236,14 @@ private:
 
     static void progress(const QString &what) { std::fprintf(stderr, "zanfor-measure: %s\n", qPrintable(what)); }
 
-    // Runs the program with the probe; returns its report lines.
-    QList<QByteArray> runProbed(const Program &program, const QProcessEnvironment &orders, qint64 *startedAt,
-                                int timeoutMs)
+    // Runs the program with a probe; returns its report lines.
+    QList<QByteArray> runProbed(const Program &program, const QString &probe, const QProcessEnvironment &orders,
+                                qint64 *startedAt, int timeoutMs)
     {
         QProcessEnvironment env = m_env;
         for (const QString &key : orders.keys())
             env.insert(key, orders.value(key));
-        env.insert(QStringLiteral("LD_PRELOAD"), m_probe);
+        env.insert(QStringLiteral("LD_PRELOAD"), probe);
         QProcess process;
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::SeparateChannels);
@@ -302,13 +302,14 @@ private:
         die(program + QStringLiteral(" showed no window"));
     }
 
-    // Milliseconds from process start to the start prompt's loadFinished.
+    // Milliseconds from process start to the start prompt's loadFinished,
+    // timed by the light probe: the program loads the engine when it would.
     double startup(const Program &program)
     {
         QProcessEnvironment orders;
         orders.insert(QStringLiteral("ZANFOR_PROBE"), QStringLiteral("startup"));
         qint64 started = 0;
-        const QList<QByteArray> lines = runProbed(program, orders, &started, 60000);
+        const QList<QByteArray> lines = runProbed(program, m_windowProbe, orders, &started, 60000);
         const auto loaded = field(lines, "startup");
         if (!loaded || loaded->value(1) != "ok")
             die(program.name + QStringLiteral(": the start prompt did not load"));
@@ -322,7 +323,7 @@ private:
         orders.insert(QStringLiteral("ZANFOR_PROBE_CLICKS"), QString::number(m_options.clicks));
         orders.insert(QStringLiteral("ZANFOR_PROBE_SEED"), QString::number(seed));
         qint64 started = 0;
-        const QList<QByteArray> lines = runProbed(program, orders, &started, 600000);
+        const QList<QByteArray> lines = runProbed(program, m_probe, orders, &started, 600000);
         int failed = 0;
         for (const QByteArray &line : lines) {
             const QList<QByteArray> parts = line.split(' ');

@@ -4,6 +4,8 @@
 // orders from ZANFOR_PROBE_* variables, drives the window through its widgets
 // (found by object name), and prints its findings on standard output as
 // lines starting with "zanfor-probe", which neither program prints itself.
+// It links the web engine, which then loads with the program: the start-up
+// is timed by the light probe (window_probe.cpp) instead.
 //
 //   ZANFOR_PROBE=startup  report when the first page (the start prompt) has
 //                         finished loading, then quit.
