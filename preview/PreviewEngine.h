@@ -15,10 +15,10 @@ class QWidget;
 // screen: linking QtWebEngine, or making the OpenGL context it needs, would
 // hold the window back by a few hundred milliseconds.
 //
-// The engine's view lives in a window of its own, which PreviewView embeds.
-// A view placed straight into the main window would have the main window
-// made anew for OpenGL, and the window would vanish from the screen
-// meanwhile.
+// The engine's view lives in a window of its own, which PreviewView embeds,
+// and draws in software. A view drawn through OpenGL and placed straight
+// into the main window would have the main window made anew for OpenGL,
+// and the window would vanish from the screen meanwhile.
 //
 // Everything here is plain C++ shared by the program and the module: no
 // signal, no meta-object, nothing the module would have to link back to.

@@ -4,8 +4,9 @@
 #include <QBuffer>
 #include <QChildEvent>
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QPointer>
-#include <QQuickWidget>
+#include <QQuickWindow>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -271,13 +272,8 @@ public:
         auto *layout = new QVBoxLayout(m_window);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(m_view);
-        // The view draws through OpenGL, for which Qt makes its window anew
-        // when the view's drawing widget arrives with the first page, and
-        // the embedding would lose the window it holds. A hidden widget of
-        // the same kind has the window made for OpenGL from the start, and
-        // it is made now, for the embedding to take as it is, at any size
-        // but none: a window made at no size is never shown.
-        (new QQuickWidget(m_window))->hide();
+        // The window is made now, for the embedding to take as it is, at
+        // any size but none: a window made at no size is never shown.
         m_window->resize(640, 480);
         m_window->winId();
 
@@ -349,5 +345,19 @@ private:
 
 extern "C" Q_DECL_EXPORT PreviewEngine::Engine *zanforCreatePreviewEngine(const PreviewEngine::Setup &setup)
 {
+    // The view draws in software, set before the engine or any view exists
+    // to ask how. A preview is a still page with its scripts off: drawing
+    // it through OpenGL gains nothing, and would cost the start the
+    // compiling of the drawing's shaders on the GUI thread, a tenth of a
+    // second with a software OpenGL driver.
+    // The engine then prints its settings at every start, as it does for
+    // any way of drawing but its own default; QT_LOGGING_RULES still shows
+    // them.
+    static const bool software = [] {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+        return true;
+    }();
+    Q_UNUSED(software);
     return new WebEngine(setup);
 }

@@ -56,6 +56,9 @@ QList<QUrl> fileUrls(const QStringList &files)
 // before that object exists, which would hold the window back. It is made
 // here instead, once, before the module loads; the main window draws
 // without OpenGL. A program that links QtWebEngine has it already.
+// The engine draws in software, yet reads the context and the platform's
+// OpenGL support as it starts: made beforehand on the loading thread, the
+// OpenGL driver's loading stays out of the engine's start.
 void makeSharedOpenGLContext()
 {
     if (QOpenGLContext::globalShareContext())
