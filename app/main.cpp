@@ -30,10 +30,12 @@ int main(int argc, char *argv[])
     Workspace workspace;
     MainWindow window(workspace);
     window.show();
-    // The web engine's libraries and the OpenGL driver load while the window
-    // comes to the screen. Started any earlier, the driver's loading holds
-    // up the building of the window.
-    PreviewView::preloadEngine();
+    // The web engine's libraries and the OpenGL driver load once the window
+    // is on the screen, on a thread of their own, ahead of the icon and of
+    // the preview's wish for the engine, which its first paint queues.
+    // Started any earlier, the loading holds up the window: its building,
+    // or its mapping on the screen.
+    whenFirstShown(window.windowHandle(), &PreviewView::preloadEngine);
     setIconOnceShown(window.windowHandle());
     // The page is kept in a recovery copy of this copy's own from now on.
     window.keepRecoveryCopies(std::make_shared<RecoveryStore>(RecoveryStore::defaultFolder(), workspace.files().copy(),

@@ -44,7 +44,7 @@ public:
     ~PreviewView() override;
 
     // Starts loading the web engine's module, with its libraries and the
-    // OpenGL driver, on a thread of its own while the window comes to the
+    // OpenGL driver, on a thread of its own once the window is on the
     // screen; the first view takes the engine from there once its window
     // has painted. Without it that view loads the module itself, then.
     // Once, after the application object exists.
