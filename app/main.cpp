@@ -35,8 +35,10 @@ int main(int argc, char *argv[])
     // the preview's wish for the engine, which its first paint queues.
     // Started any earlier, the loading holds up the window: its building,
     // or its mapping on the screen.
-    whenFirstShown(window.windowHandle(), &PreviewView::preloadEngine);
-    setIconOnceShown(window.windowHandle());
+    whenFirstShown(window.windowHandle(), [&window] {
+        PreviewView::preloadEngine();
+        setIconOnceShown(window.windowHandle());
+    });
     // The page is kept in a recovery copy of this copy's own from now on.
     window.keepRecoveryCopies(std::make_shared<RecoveryStore>(RecoveryStore::defaultFolder(), workspace.files().copy(),
                                                               &RecoveryStore::isCopyRunning));
