@@ -5,10 +5,10 @@
 // timed by a light probe (bench/window_probe.cpp) that loads nothing either
 // program does not; the same probe times the start prompt's loading. Both
 // programs run unchanged: a probe library preloaded into them
-// (bench/probe.cpp) clicks styles and reads memory. The page preview, which needs a long
-// list, runs in the real window in-process (zanfor-page-bench), and so do
-// the content dialogs (zanfor-content-bench), saving and opening a layout
-// file of such a list, the list's operations on half its entries,
+// (bench/probe.cpp) clicks styles and reads memory. The page preview, which
+// needs a long list, runs in the real window in-process (zanfor-page-bench),
+// and so do the content dialogs (zanfor-content-bench), saving and opening
+// a layout file of such a list, the list's operations on half its entries,
 // switching the phone look on its page and counting the page check.
 //
 // Usage: zanfor-measure [--startup-runs N] [--sessions N] [--clicks N]
