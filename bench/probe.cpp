@@ -7,11 +7,10 @@
 // It links the web engine, which then loads with the program: the start-up
 // is timed by the light probe (window_probe.cpp) instead.
 //
-//   ZANFOR_PROBE=startup  report when the first page (the start prompt) has
-//                         finished loading, then quit.
-//   ZANFOR_PROBE=clicks   after the prompt: memory, ZANFOR_PROBE_CLICKS style
-//                         clicks each timed to the load's end, memory again,
-//                         with ZANFOR_PROBE_SEED seeding the pauses.
+//   ZANFOR_PROBE=clicks   after the start prompt has loaded: memory,
+//                         ZANFOR_PROBE_CLICKS style clicks each timed to the
+//                         load's end, memory again, with ZANFOR_PROBE_SEED
+//                         seeding the pauses.
 //
 // For "clicks": ZANFOR_PROBE_OPEN names buttons clicked once first (the
 // function-list buttons that open the section panels), ZANFOR_PROBE_STYLES
@@ -311,17 +310,17 @@ void attach()
         if (seen)
             return;
         seen = true;
-        report("startup " + QByteArray::number(monotonicNs()) + (ok ? " ok" : " failed"));
-        if (orders().mode == "clicks")
-            (new ClickSession(view, orders()))->start();
-        else
-            QCoreApplication::quit();
+        if (!ok) {
+            report("error the start prompt did not load");
+            std::_Exit(2);
+        }
+        (new ClickSession(view, orders()))->start();
     });
 }
 
 void install()
 {
-    if (orders().mode.isEmpty())
+    if (orders().mode != "clicks")
         return;
     QTimer::singleShot(0, QCoreApplication::instance(), attach);
 }
